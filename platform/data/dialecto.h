@@ -1,0 +1,43 @@
+#pragma once
+#include <QString>
+#include <QVariant>
+
+// The one place that knows how SQLite and SQL Server differ. Everything else
+// writes portable SQL with ? placeholders and asks here for the few pieces
+// that are not portable.
+class Dialecto
+{
+public:
+    enum Motor { SQLite, SqlServer };
+
+    explicit Dialecto(Motor m = SQLite) : m_motor(m) {}
+    Motor motor() const { return m_motor; }
+
+    // "SELECT [DISTINCT] TOP n <resto>" or "SELECT [DISTINCT] <resto> LIMIT n".
+    // <resto> is everything after the select keyword(s), including any ORDER BY.
+    QString primeiros(int n, const QString &resto, bool distinto = false) const;
+    // A date parameter placeholder (the bound value is a QDate or QDateTime).
+    QString parametroData() const;
+    // The current date and time as an SQL expression.
+    QString agora() const;
+    // "DELETE FROM <tabela>": SQL Server allows the FROM to be left out, SQLite does not.
+    QString apaga(const QString &tabela) const;
+    // Case-insensitive text column type of the given length.
+    QString tipoTexto(int comprimento) const;
+    // Integer key assigned by the database.
+    QString tipoChaveAutomatica() const;
+    QString tipoData() const;
+    // CREATE INDEX that does nothing when an index of that name exists.
+    QString criaIndiceSeNaoExiste(const QString &indice, const QString &tabela, const QString &colunas) const;
+    QString tipoMoeda() const;
+    // A LIKE pattern matching texts that begin with the literal text prefixo:
+    // %, _, [ and the escape character itself match only themselves.
+    // Use with " LIKE ? ESCAPE '\\'".
+    static QString padraoPrefixo(const QString &prefixo);
+    static QString escapeLike() { return QStringLiteral(" ESCAPE '\\'"); }
+    // Converts a value for binding (dates as text in SQLite).
+    QVariant paraParametro(const QVariant &v) const;
+
+private:
+    Motor m_motor;
+};

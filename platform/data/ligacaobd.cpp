@@ -1,0 +1,508 @@
+#include "ligacaobd.h"
+#include "cadeialigacao.h"
+
+#include <QAtomicInt>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QSqlResult>
+#include <QUrl>
+
+#include <sqlite3.h>
+
+namespace {
+QAtomicInt g_contador;
+
+// Declared column types of a SQLite statement: dates are stored as text there,
+// and the declared type is what tells a date column from a text column.
+QList<bool> colunasData(const QSqlQuery &q, int n)
+{
+    QList<bool> datas(n, false);
+    const QVariant h = q.result() ? q.result()->handle() : QVariant();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3_stmt*") != 0)
+        return datas;
+    sqlite3_stmt *stmt = *static_cast<sqlite3_stmt *const *>(h.constData());
+    if (!stmt)
+        return datas;
+    for (int i = 0; i < n; ++i) {
+        const char *tipo = sqlite3_column_decltype(stmt, i);
+        if (tipo) {
+            const QByteArray t = QByteArray(tipo).toLower();
+            datas[i] = t.contains("date") || t.contains("time");
+        }
+    }
+    return datas;
+}
+
+QVariant comoData(const QVariant &v)
+{
+    if (v.metaType().id() != QMetaType::QString)
+        return v;
+    const QString s = v.toString();
+    QDateTime dt = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!dt.isValid())
+        dt = QDateTime::fromString(s, Qt::ISODate);
+    if (!dt.isValid()) {
+        const QDate d = QDate::fromString(s.left(10), QStringLiteral("yyyy-MM-dd"));
+        if (d.isValid())
+            dt = d.startOfDay();
+    }
+    return dt.isValid() ? QVariant(dt) : v;
+}
+
+QString tabelaDe(const QString &sql)
+{
+    static const QRegularExpression re(QStringLiteral("\\bfrom\\s+([\\[\\]\\w\\.]+)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(sql);
+    if (!m.hasMatch())
+        return QString();
+    QString t = m.captured(1);
+    t.remove(QLatin1Char('[')).remove(QLatin1Char(']'));
+    if (t.startsWith(QLatin1String("dbo."), Qt::CaseInsensitive))
+        t = t.mid(4);
+    return t;
+}
+} // namespace
+
+LigacaoBd::LigacaoBd() = default;
+
+LigacaoBd::~LigacaoBd() { Fecha(); }
+
+void LigacaoBd::defineErro(long numero, const QString &descricao) { m_erro = ErroBd{numero, descricao}; }
+
+void LigacaoBd::defineErroSql(const QSqlError &e)
+{
+    const QString base = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
+    const QString nativo = e.nativeErrorCode();
+    long numero = ErroBd::ErroComando;
+    if (base.contains(QLatin1String("no such table"), Qt::CaseInsensitive)
+        || base.contains(QLatin1String("Invalid object name"), Qt::CaseInsensitive) || nativo == QLatin1String("208"))
+        numero = ErroBd::TabelaInexistente;
+    else if (e.type() == QSqlError::ConnectionError)
+        numero = ErroBd::ErroLigacao;
+    QString descricao = base.trimmed();
+    if (base.contains(QLatin1String("database is locked"), Qt::CaseInsensitive))
+        descricao = QStringLiteral("A base de dados está bloqueada por outro programa (%1)").arg(base.trimmed());
+    else if (base.contains(QLatin1String("readonly database"), Qt::CaseInsensitive))
+        descricao = QStringLiteral("A base de dados só pode ser lida (%1)").arg(base.trimmed());
+    defineErro(numero, descricao);
+}
+
+bool LigacaoBd::Abre(const QString &cadeia)
+{
+    Fecha();
+    m_erro = ErroBd{};
+    const DestinoLigacao destino = DestinoLigacao::de(cadeia);
+    m_destino = destino.descricao();
+    m_nome = QStringLiteral("tessela-%1").arg(g_contador.fetchAndAddRelaxed(1) + 1);
+
+    if (destino.motor == DestinoLigacao::SQLite) {
+        const QFileInfo fi(destino.ficheiro);
+        if (destino.ficheiro.trimmed().isEmpty()) {
+            defineErro(ErroBd::ErroLigacao, QStringLiteral("Não foi indicado o ficheiro da base de dados."));
+            return false;
+        }
+        if (!fi.exists()) {
+            defineErro(ErroBd::ErroLigacao, QStringLiteral("A base de dados %1 não existe.").arg(destino.ficheiro));
+            return false;
+        }
+        if (fi.isDir()) {
+            defineErro(ErroBd::ErroLigacao,
+                       QStringLiteral("%1 é uma pasta, não uma base de dados.").arg(destino.ficheiro));
+            return false;
+        }
+        if (!fi.isReadable()) {
+            defineErro(ErroBd::ErroLigacao,
+                       QStringLiteral("Sem permissão para ler a base de dados %1.").arg(destino.ficheiro));
+            return false;
+        }
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
+        QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());
+        url.setQuery(QStringLiteral("mode=rw"));
+        m_db.setDatabaseName(url.toString(QUrl::FullyEncoded));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        m_dialecto = Dialecto(Dialecto::SQLite);
+    } else if (destino.motor == DestinoLigacao::Odbc) {
+        m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_nome);
+        m_db.setDatabaseName(destino.odbc);
+        m_dialecto = Dialecto(destino.odbc.contains(QLatin1String("SQLite"), Qt::CaseInsensitive) ? Dialecto::SQLite
+                                                                                                   : Dialecto::SqlServer);
+    } else {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("A ligação à base de dados não está configurada."));
+        return false;
+    }
+
+    if (!m_db.open()) {
+        const QSqlError e = m_db.lastError();
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("Não foi possível abrir a base de dados %1: %2")
+                                            .arg(m_destino, e.text().trimmed()));
+        Fecha();
+        return false;
+    }
+    // SQLite opens lazily: read the catalogue now so that a file that is not a
+    // database, or one locked by another program, is reported here.
+    const QString prova = m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SELECT count(*) FROM sqlite_master")
+                                                                 : QStringLiteral("SELECT 1");
+    QSqlQuery q(m_db);
+    if (!q.exec(prova)) {
+        const QString texto = q.lastError().text().trimmed();
+        q.finish();
+        QString motivo = texto;
+        if (texto.contains(QLatin1String("not a database"), Qt::CaseInsensitive))
+            motivo = QStringLiteral("o ficheiro não é uma base de dados SQLite");
+        else if (texto.contains(QLatin1String("locked"), Qt::CaseInsensitive))
+            motivo = QStringLiteral("está bloqueada por outro programa");
+        defineErro(ErroBd::ErroLigacao,
+                   QStringLiteral("Não foi possível abrir a base de dados %1: %2").arg(m_destino, motivo));
+        q = QSqlQuery();
+        Fecha();
+        return false;
+    }
+    return true;
+}
+
+void LigacaoBd::Fecha()
+{
+    qDeleteAll(m_preparadas);
+    m_preparadas.clear();
+    m_chaves.clear();
+    m_nivel = 0;
+    if (!m_nome.isEmpty()) {
+        if (m_db.isOpen())
+            m_db.close();
+        m_db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(m_nome);
+        m_nome.clear();
+    }
+}
+
+bool LigacaoBd::aberta() const { return m_db.isValid() && m_db.isOpen(); }
+
+QSqlQuery *LigacaoBd::preparada(const QString &sql)
+{
+    if (QSqlQuery *q = m_preparadas.value(sql))
+        return q;
+    if (m_preparadas.size() >= 256) {
+        qDeleteAll(m_preparadas);
+        m_preparadas.clear();
+    }
+    auto *q = new QSqlQuery(m_db);
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+        defineErroSql(q->lastError());
+        delete q;
+        return nullptr;
+    }
+    m_preparadas.insert(sql, q);
+    return q;
+}
+
+bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQuery **saida)
+{
+    m_erro = ErroBd{};
+    if (!aberta()) {
+        defineErro(ErroBd::ErroLigacao,
+                   QStringLiteral("A base de dados não está aberta (%1).").arg(m_destino.isEmpty() ? QStringLiteral("sem ligação") : m_destino));
+        return false;
+    }
+    if (!m_falhaMarca.isEmpty() && sql.contains(m_falhaMarca, Qt::CaseInsensitive)) {
+        m_falhaMarca.clear();
+        defineErro(ErroBd::ErroComando, QStringLiteral("Falha provocada para ensaio"));
+        return false;
+    }
+    QSqlQuery *q = preparada(sql);
+    if (!q)
+        return false;
+    for (int i = 0; i < valores.size(); ++i)
+        q->bindValue(i, m_dialecto.paraParametro(valores.at(i)));
+    if (!q->exec()) {
+        defineErroSql(q->lastError());
+        q->finish();
+        // A statement that failed may have been invalidated: prepare it afresh next time.
+        delete m_preparadas.take(sql);
+        return false;
+    }
+    *saida = q;
+    return true;
+}
+
+bool LigacaoBd::Executa(const QString &sql, const QVariantList &valores)
+{
+    QSqlQuery *q = nullptr;
+    m_linhasAfectadas = 0;
+    if (!executa(sql, valores, &q))
+        return false;
+    m_linhasAfectadas = q->numRowsAffected();
+    q->finish();
+    return true;
+}
+
+bool LigacaoBd::lerResultado(QSqlQuery &q, Recordset &rs)
+{
+    rs = Recordset();
+    rs.d = QSharedPointer<Recordset::Dados>::create();
+    const QSqlRecord rec = q.record();
+    const int n = rec.count();
+    const QList<bool> datas = colunasData(q, n);
+    for (int i = 0; i < n; ++i) {
+        Recordset::Campo c;
+        c.nome = rec.fieldName(i);
+        c.tipo = datas.at(i) ? QMetaType::QDateTime : QMetaType::Type(rec.field(i).metaType().id());
+        rs.d->campos << c;
+    }
+    while (q.next()) {
+        Recordset::Linha l;
+        l.valores.reserve(n);
+        for (int i = 0; i < n; ++i) {
+            QVariant v = q.value(i);
+            if (v.isNull())
+                v = QVariant();
+            else if (datas.at(i))
+                v = comoData(v);
+            l.valores << v;
+        }
+        rs.d->linhas << l;
+    }
+    if (q.lastError().isValid()) {
+        defineErroSql(q.lastError());
+        q.finish();
+        rs = Recordset();
+        return false;
+    }
+    q.finish();
+    return true;
+}
+
+bool LigacaoBd::AbreConsulta(const QString &sql, Recordset &rs, const QVariantList &valores)
+{
+    QSqlQuery *q = nullptr;
+    rs = Recordset();
+    if (!executa(sql, valores, &q))
+        return false;
+    return lerResultado(*q, rs);
+}
+
+QVariant LigacaoBd::valorUnico(const QString &sql, const QVariantList &valores)
+{
+    QSqlQuery *q = nullptr;
+    if (!executa(sql, valores, &q))
+        return QVariant();
+    QVariant v;
+    if (q->next())
+        v = q->value(0);
+    if (q->lastError().isValid())
+        defineErroSql(q->lastError());
+    q->finish();
+    return v.isNull() ? QVariant() : v;
+}
+
+bool LigacaoBd::chaveDe(const QString &tabela, QList<QString> &chave, QString &automatica)
+{
+    const QString k = tabela.toLower();
+    if (m_chaves.contains(k)) {
+        chave = m_chaves[k].campos;
+        automatica = m_chaves[k].automatica;
+        return true;
+    }
+    Chave c;
+    Recordset rs;
+    if (m_dialecto.motor() == Dialecto::SQLite) {
+        if (!AbreConsulta(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?) ORDER BY pk"), rs, {tabela}))
+            return false;
+        for (; !rs.Eof(); rs.MoveNext())
+            if (rs.Valor(2).toInt() > 0)
+                c.campos << rs.Valor(0).toString();
+        if (c.campos.size() == 1) {
+            rs.MoveFirst();
+            for (; !rs.Eof(); rs.MoveNext())
+                if (rs.Valor(2).toInt() > 0 && rs.Valor(1).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
+                    c.automatica = rs.Valor(0).toString();
+        }
+    } else {
+        if (!AbreConsulta(QStringLiteral("SELECT k.COLUMN_NAME, COLUMNPROPERTY(OBJECT_ID(k.TABLE_NAME), k.COLUMN_NAME, 'IsIdentity') "
+                                         "FROM INFORMATION_SCHEMA.TABLE_CONSTRAINTS t "
+                                         "JOIN INFORMATION_SCHEMA.KEY_COLUMN_USAGE k ON k.CONSTRAINT_NAME = t.CONSTRAINT_NAME "
+                                         "WHERE t.CONSTRAINT_TYPE = 'PRIMARY KEY' AND t.TABLE_NAME = ? ORDER BY k.ORDINAL_POSITION"),
+                          rs, {tabela}))
+            return false;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            c.campos << rs.Valor(0).toString();
+            if (rs.Valor(1).toInt() == 1)
+                c.automatica = rs.Valor(0).toString();
+        }
+    }
+    if (c.campos.isEmpty()) {
+        if (!existeTabela(tabela))
+            defineErro(ErroBd::TabelaInexistente, QStringLiteral("no such table: %1").arg(tabela));
+        else
+            defineErro(ErroBd::ErroComando,
+                       QStringLiteral("A tabela %1 não tem chave primária: não pode ser actualizada.").arg(tabela));
+        return false;
+    }
+    m_chaves.insert(k, c);
+    chave = c.campos;
+    automatica = c.automatica;
+    return true;
+}
+
+bool LigacaoBd::AbreTabela(const QString &sql, Recordset &rs, const QVariantList &valores)
+{
+    rs = Recordset();
+    const QString tabela = tabelaDe(sql);
+    QList<QString> chave;
+    QString automatica;
+    if (tabela.isEmpty()) {
+        defineErro(ErroBd::ErroComando, QStringLiteral("Consulta sem tabela: %1").arg(sql));
+        return false;
+    }
+    if (!AbreConsulta(sql, rs, valores))
+        return false;
+    if (!chaveDe(tabela, chave, automatica)) {
+        rs = Recordset();
+        return false;
+    }
+    rs.d->ligacao = this;
+    rs.d->tabela = tabela;
+    for (const QString &k : chave) {
+        const int i = rs.indiceCampo(k);
+        if (i < 0) {
+            defineErro(ErroBd::ErroComando,
+                       QStringLiteral("A consulta não inclui a chave %1 da tabela %2.").arg(k, tabela));
+            rs = Recordset();
+            return false;
+        }
+        rs.d->chave << i;
+    }
+    rs.d->chaveAutomatica = automatica.isEmpty() ? -1 : rs.indiceCampo(automatica);
+    for (Recordset::Linha &l : rs.d->linhas) {
+        l.originais = l.valores;
+        l.alterado = QList<bool>(l.valores.size(), false);
+    }
+    return true;
+}
+
+bool LigacaoBd::gravaLinha(Recordset::Dados &d, Recordset::Linha &l)
+{
+    QStringList colunas;
+    QVariantList valores;
+    for (int i = 0; i < d.campos.size(); ++i)
+        if (l.alterado.at(i)) {
+            colunas << d.campos.at(i).nome;
+            valores << l.valores.at(i);
+        }
+
+    if (l.nova) {
+        QString sql;
+        if (colunas.isEmpty())
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(d.tabela);
+        else
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(d.tabela, colunas.join(QStringLiteral(", ")),
+                           QStringList(colunas.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+        QSqlQuery *q = nullptr;
+        if (!executa(sql, valores, &q))
+            return false;
+        QVariant id = m_dialecto.motor() == Dialecto::SQLite ? q->lastInsertId() : QVariant();
+        q->finish();
+        if (d.chaveAutomatica >= 0 && !l.alterado.at(d.chaveAutomatica)) {
+            if (!id.isValid() || id.isNull())
+                id = valorUnico(m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SELECT last_insert_rowid()")
+                                                                       : QStringLiteral("SELECT CAST(@@IDENTITY AS int)"));
+            l.valores[d.chaveAutomatica] = id;
+        }
+    } else {
+        if (colunas.isEmpty())
+            return true;
+        QStringList onde;
+        for (int k : d.chave) {
+            onde << d.campos.at(k).nome + QStringLiteral(" = ?");
+            valores << l.originais.at(k);
+        }
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                .arg(d.tabela, colunas.join(QStringLiteral(" = ?, ")) + QStringLiteral(" = ?"),
+                                     onde.join(QStringLiteral(" AND ")));
+        if (!Executa(sql, valores))
+            return false;
+    }
+    l.nova = false;
+    l.originais = l.valores;
+    for (bool &a : l.alterado)
+        a = false;
+    return true;
+}
+
+bool LigacaoBd::IniciaTransaccao()
+{
+    m_erro = ErroBd{};
+    if (!aberta()) {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("A base de dados não está aberta."));
+        return false;
+    }
+    bool ok;
+    if (m_nivel == 0)
+        ok = m_dialecto.motor() == Dialecto::SQLite && m_db.driverName() == QLatin1String("QSQLITE")
+                 ? Executa(QStringLiteral("BEGIN IMMEDIATE"))
+                 : m_db.transaction();
+    else
+        ok = Executa(m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SAVEPOINT tessela_%1").arg(m_nivel)
+                                                            : QStringLiteral("SAVE TRANSACTION tessela_%1").arg(m_nivel));
+    if (!ok) {
+        if (!m_erro.existe())
+            defineErroSql(m_db.lastError());
+        return false;
+    }
+    ++m_nivel;
+    return true;
+}
+
+bool LigacaoBd::TerminaTransaccao()
+{
+    if (m_nivel <= 0)
+        return false;
+    bool ok;
+    if (m_nivel == 1)
+        ok = m_db.driverName() == QLatin1String("QSQLITE") ? Executa(QStringLiteral("COMMIT")) : m_db.commit();
+    else
+        ok = m_dialecto.motor() == Dialecto::SQLite ? Executa(QStringLiteral("RELEASE tessela_%1").arg(m_nivel - 1))
+                                                    : true;
+    if (!ok) {
+        if (!m_erro.existe())
+            defineErroSql(m_db.lastError());
+        return false;     // still inside the transaction: the caller rolls back
+    }
+    --m_nivel;
+    return true;
+}
+
+bool LigacaoBd::AnulaTransaccao()
+{
+    if (m_nivel <= 0)
+        return false;
+    const ErroBd anterior = m_erro;   // keep the failure that caused the rollback
+    bool ok;
+    if (m_nivel == 1)
+        ok = m_db.driverName() == QLatin1String("QSQLITE") ? Executa(QStringLiteral("ROLLBACK")) : m_db.rollback();
+    else if (m_dialecto.motor() == Dialecto::SQLite)
+        ok = Executa(QStringLiteral("ROLLBACK TO tessela_%1").arg(m_nivel - 1))
+             && Executa(QStringLiteral("RELEASE tessela_%1").arg(m_nivel - 1));
+    else
+        ok = Executa(QStringLiteral("ROLLBACK TRANSACTION tessela_%1").arg(m_nivel - 1));
+    --m_nivel;
+    if (anterior.existe())
+        m_erro = anterior;
+    return ok;
+}
+
+bool LigacaoBd::existeTabela(const QString &nome)
+{
+    const QString sql = m_dialecto.motor() == Dialecto::SQLite
+                            ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ? COLLATE NOCASE")
+                            : QStringLiteral("SELECT 1 FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = ?");
+    return valorUnico(sql, {nome}).isValid();
+}

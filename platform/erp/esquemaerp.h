@@ -1,0 +1,19 @@
+#pragma once
+#include <QStringList>
+
+class LigacaoBd;
+
+// The embedded ERP's tables (articles, suppliers, customers, documents, groups,
+// families, sub-families, purchase help, alternative codes, companies and
+// users) and the system's own price and needs tables, for a SQLite file.
+// Codes compare without regard to case, as on the ERP's server.
+namespace EsquemaErp {
+// CREATE statements for every ERP table and index.
+QStringList tabelasErp();
+// CREATE statements for the system's own tables that the program expects to
+// exist (supplier and customer prices, order needs). SQL Server installations
+// run sqlserver/tabelas_proprias.sql instead.
+QStringList tabelasProprias();
+// Creates both sets in one transaction; false (with the connection's error) on failure.
+bool cria(LigacaoBd &bd);
+}

@@ -1,0 +1,52 @@
+-- Tessela's own tables in the ERP's SQL Server database (supplier prices,
+-- customer prices, order needs). The equivalence tables and their view are
+-- created by the program itself on its first start.
+SET ANSI_NULLS ON
+GO
+SET QUOTED_IDENTIFIER ON
+GO
+IF OBJECT_ID(N'dbo.mvk_Precos_Forn', N'U') IS NULL
+CREATE TABLE dbo.mvk_Precos_Forn (
+    Id_Preco   int IDENTITY(1,1) NOT NULL CONSTRAINT PK_mvk_Precos_Forn PRIMARY KEY CLUSTERED,
+    Fornecedor nvarchar(15) NOT NULL,
+    Artigo     nvarchar(15) NOT NULL,
+    Data       datetime NULL,
+    Preco      money NOT NULL CONSTRAINT DF_mvk_Precos_Forn_Preco DEFAULT (0),
+    RefForn    nvarchar(20) NOT NULL CONSTRAINT DF_mvk_Precos_Forn_RefForn DEFAULT (N''),
+    Obs        nvarchar(200) NULL
+) ON [PRIMARY]
+GO
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Precos_Forn_Par')
+CREATE INDEX IX_mvk_Precos_Forn_Par ON dbo.mvk_Precos_Forn (Fornecedor, Artigo)
+GO
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Precos_Forn_Artigo')
+CREATE INDEX IX_mvk_Precos_Forn_Artigo ON dbo.mvk_Precos_Forn (Artigo, Preco)
+GO
+IF OBJECT_ID(N'dbo.mvk_Precos_Clientes', N'U') IS NULL
+CREATE TABLE dbo.mvk_Precos_Clientes (
+    Id_Preco int IDENTITY(1,1) NOT NULL CONSTRAINT PK_mvk_Precos_Clientes PRIMARY KEY CLUSTERED,
+    Cliente  nvarchar(15) NOT NULL,
+    Artigo   nvarchar(15) NOT NULL,
+    Data     datetime NULL,
+    Preco    money NOT NULL CONSTRAINT DF_mvk_Precos_Clientes_Preco DEFAULT (0),
+    Obs      nvarchar(200) NULL
+) ON [PRIMARY]
+GO
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Precos_Clientes_Par')
+CREATE INDEX IX_mvk_Precos_Clientes_Par ON dbo.mvk_Precos_Clientes (Cliente, Artigo)
+GO
+IF OBJECT_ID(N'dbo.mvk_Necessidades', N'U') IS NULL
+CREATE TABLE dbo.mvk_Necessidades (
+    Id         int IDENTITY(1,1) NOT NULL CONSTRAINT PK_mvk_Necessidades PRIMARY KEY CLUSTERED,
+    Artigo     nvarchar(15) NOT NULL,
+    RefArt     nvarchar(20) NULL,
+    Qtd        money NOT NULL CONSTRAINT DF_mvk_Necessidades_Qtd DEFAULT (0),
+    Fornec     nvarchar(15) NULL,
+    PrUnit     money NOT NULL CONSTRAINT DF_mvk_Necessidades_PrUnit DEFAULT (0),
+    DataPedido datetime NULL,
+    Processado int NOT NULL CONSTRAINT DF_mvk_Necessidades_Processado DEFAULT (0)
+) ON [PRIMARY]
+GO
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Necessidades_Pendentes')
+CREATE INDEX IX_mvk_Necessidades_Pendentes ON dbo.mvk_Necessidades (Processado, Artigo)
+GO

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Tessela needs, only those that are missing.
+set -euo pipefail
+pkgs=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc tdsodbc
+      libsqliteodbc libsqlite3-dev sqlite3 xvfb xauth imagemagick)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "A instalar: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

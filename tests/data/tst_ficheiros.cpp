@@ -1,0 +1,151 @@
+#include "configuracao.h"
+#include "ficheiroini.h"
+#include "pastas.h"
+#include "valores.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+class TestFicheiros : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ficheiroIniSeccoesEChavesComEspacos();
+    void ficheiroIniSoDonoEFalhasClaras();
+    void configuracoesGuardamOsValores();
+    void pastasDoUtilizador();
+    void moedaSemDerivaENumerosPortugueses();
+    void datasComoOUtilizadorEscreve();
+};
+
+void TestFicheiros::ficheiroIniSeccoesEChavesComEspacos()
+{
+    QTemporaryDir pasta;
+    const QString nome = pasta.filePath(QStringLiteral("config.mvk"));
+    FicheiroIni ini(nome);
+    QCOMPARE(ini.Le(QStringLiteral("Encomenda Next"), QStringLiteral("Tipo documento")), QString());   // no file yet
+    QVERIFY(ini.Escreve(QStringLiteral("Encomenda Next"), QStringLiteral("Tipo documento"), QStringLiteral("ENF")));
+    QVERIFY(ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("Base de dados"), QStringLiteral("/tmp/a b/ç.db")));
+    QVERIFY(ini.Escreve(QStringLiteral("Encomenda Next"), QStringLiteral("Serie"), QStringLiteral("1")));
+    QVERIFY(ini.Escreve(QStringLiteral("encomenda next"), QStringLiteral("tipo documento"), QStringLiteral("ENC")));
+
+    QFile f(nome);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString texto = QString::fromUtf8(f.readAll());
+    QVERIFY2(texto.contains(QStringLiteral("[Encomenda Next]\nTipo documento=ENC\nSerie=1\n")), qPrintable(texto));
+    QVERIFY(texto.contains(QStringLiteral("Base de dados=/tmp/a b/ç.db")));
+    QCOMPARE(texto.count(QStringLiteral("Tipo documento")), 1);
+
+    QCOMPARE(ini.Le(QStringLiteral("ENCOMENDA NEXT"), QStringLiteral("Tipo documento")), QStringLiteral("ENC"));
+    QCOMPARE(ini.Le(QStringLiteral("Encomenda Next"), QStringLiteral("Armazem")), QString());
+    QCOMPARE(ini.Le(QStringLiteral("Outra"), QStringLiteral("Serie")), QString());
+    QCOMPARE(ini.Le(QStringLiteral("Ligacao SQL"), QStringLiteral("Base de dados")), QStringLiteral("/tmp/a b/ç.db"));
+}
+
+void TestFicheiros::ficheiroIniSoDonoEFalhasClaras()
+{
+    QTemporaryDir pasta;
+    const QString nome = pasta.filePath(QStringLiteral("segredo.mvk"));
+    FicheiroIni ini(nome);
+    QVERIFY(ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("Senha"), QStringLiteral("x")));
+    QCOMPARE(QFile::permissions(nome) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+             QFile::Permissions());
+
+    if (geteuid() != 0) {   // root reads and writes whatever the permissions say
+        QFile::setPermissions(nome, QFile::ReadOwner);
+        QVERIFY(!ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("Senha"), QStringLiteral("y")));
+        QVERIFY(ini.erro().contains(nome));
+        QFile::setPermissions(nome, QFile::Permissions());
+        QCOMPARE(ini.Le(QStringLiteral("Ligacao SQL"), QStringLiteral("Senha")), QString());
+        QVERIFY(!ini.erro().isEmpty());
+    }
+    FicheiroIni semPasta(pasta.filePath(QStringLiteral("nao/existe/config.mvk")));
+    QVERIFY(!semPasta.Escreve(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")));
+    QVERIFY(!semPasta.erro().isEmpty());
+}
+
+void TestFicheiros::configuracoesGuardamOsValores()
+{
+    QTemporaryDir pasta;
+    const QString nome = pasta.filePath(QStringLiteral("config.mvk"));
+    ConfigSql sql(nome);
+    QVERIFY(!sql.completa());
+    sql.setValor(1, QStringLiteral("SQLITE"));
+    sql.setValor(2, QStringLiteral("/dados/erp.db"));
+    sql.setValor(3, QStringLiteral("tessela"));
+    QVERIFY(sql.grava());
+    ConfigSql outra(nome);
+    QVERIFY(outra.completa());
+    QCOMPARE(outra.BaseDados(), QStringLiteral("/dados/erp.db"));
+    QCOMPARE(outra.Senha(), QString());
+
+    ConfigErp erp(nome);
+    for (int i = 1; i <= 5; ++i)
+        erp.setValor(i, i == 2 ? QString() : QStringLiteral("v%1").arg(i));
+    QVERIFY(erp.completa());   // the password may be empty
+    erp.setValor(4, QString());
+    QVERIFY(!erp.completa());
+}
+
+void TestFicheiros::pastasDoUtilizador()
+{
+    const QString utilizador = PastasSistema::PastaUtilizador();
+    QVERIFY(!utilizador.isEmpty());
+    QVERIFY(!utilizador.endsWith(QLatin1Char('/')));
+    const QString temp = PastasSistema::PastaTemporaria();
+    QVERIFY(temp.endsWith(QLatin1Char('/')));
+    QFileInfo fi(temp);
+    QVERIFY(fi.isDir());
+    QCOMPARE(fi.permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup | QFile::WriteGroup), QFile::Permissions());
+
+    QTemporaryDir pasta;
+    QVERIFY(Ficheiros::GarantePasta(pasta.filePath(QStringLiteral("a/b/c"))));
+    QFile ficheiro(pasta.filePath(QStringLiteral("ficheiro")));
+    ficheiro.open(QIODevice::WriteOnly);
+    ficheiro.close();
+    QVERIFY(!Ficheiros::GarantePasta(pasta.filePath(QStringLiteral("ficheiro/sub"))));
+}
+
+void TestFicheiros::moedaSemDerivaENumerosPortugueses()
+{
+    Moeda m;
+    QVERIFY(Moeda::leTexto(QStringLiteral("12,50"), &m));
+    QCOMPARE(m, Moeda::deDecimos(125000));
+    QVERIFY(Moeda::leTexto(QStringLiteral("12.50"), &m));
+    QCOMPARE(m, Moeda::deDecimos(125000));
+    QVERIFY(Moeda::leTexto(QStringLiteral("1.234,56"), &m));
+    QCOMPARE(m.texto(), QStringLiteral("1.234,56"));
+    QVERIFY(Moeda::leTexto(QStringLiteral("1,234.5"), &m));
+    QCOMPARE(m.texto(), QStringLiteral("1.234,50"));
+    QVERIFY(Moeda::leTexto(QStringLiteral("1.234.567"), &m));
+    QCOMPARE(m.texto(0), QStringLiteral("1.234.567"));
+    QVERIFY(Moeda::leTexto(QStringLiteral("-0,005"), &m));
+    QCOMPARE(m.texto(4, false), QStringLiteral("-0,0050"));
+    for (const char *mau : {"", "abc", "12,5,3x", "1e5", "--1", "12€x"})
+        QVERIFY2(!Moeda::leTexto(QString::fromUtf8(mau), &m), mau);
+
+    // Ten cents added a thousand times is exactly one hundred.
+    Moeda soma;
+    for (int i = 0; i < 1000; ++i)
+        soma = soma + Moeda::deDouble(0.1);
+    QCOMPARE(soma, Moeda::deDecimos(1000000));
+    QCOMPARE(Moeda::deValor(QVariant(19.99)).texto(), QStringLiteral("19,99"));
+    QCOMPARE(Moeda::deValor(QVariant()).texto(), QStringLiteral("0,00"));
+}
+
+void TestFicheiros::datasComoOUtilizadorEscreve()
+{
+    const QDate esperado(2026, 3, 7);
+    for (const char *t : {"07-03-2026", "7-3-2026", "07/03/2026", "07.03.2026", "07032026", "07-03-26", "2026-03-07"})
+        QCOMPARE(Valores::leData(QString::fromLatin1(t)), esperado);
+    for (const char *t : {"", "31-02-2026", "32-01-2026", "ontem", "07-13-2026"})
+        QVERIFY2(!Valores::leData(QString::fromLatin1(t)).isValid(), t);
+    QCOMPARE(Valores::textoData(esperado), QStringLiteral("07-03-2026"));
+    QCOMPARE(Valores::comoData(QDateTime(esperado, QTime(10, 0))), esperado);
+}
+
+QTEST_GUILESS_MAIN(TestFicheiros)
+#include "tst_ficheiros.moc"
