@@ -1,0 +1,139 @@
+#include "arranque.h"
+
+#include "cadeialigacao.h"
+#include "configuracao.h"
+#include "encomendanext.h"
+#include "mensagens.h"
+#include "pastastrabalho.h"
+#include "programa.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+// The wait pointer covers the whole screen while the connections open; a
+// dialog that asks for missing values gets the normal pointer while it is open.
+void Arranque::espera(bool liga)
+{
+    if (!qGuiApp || liga == m_espera)
+        return;
+    if (liga)
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    else
+        QGuiApplication::restoreOverrideCursor();
+    m_espera = liga;
+}
+
+Arranque::Arranque(JanelasArranque &janelas, const QString &pastaPrograma, const QString &linhaComandos)
+    : m_janelas(janelas), m_pastaPrograma(pastaPrograma), m_linhaComandos(linhaComandos)
+{
+    while (m_pastaPrograma.size() > 1 && m_pastaPrograma.endsWith(QLatin1Char('/')))
+        m_pastaPrograma.chop(1);
+}
+
+Arranque::~Arranque()
+{
+    espera(false);
+    termina();
+}
+
+bool Arranque::executa()
+{
+    Programa::setPastaPrograma(m_pastaPrograma);
+    m_pastaUtilizador = PastaDoUtilizador(m_pastaPrograma);
+    m_pastaTemporaria = PreparaPercursoUtilizador();
+    Programa::setPastaTemporaria(m_pastaTemporaria);
+
+    // The command line names a settings file in the program's folder, taken as
+    // it stands.
+    m_ficheiroConfiguracao = m_linhaComandos.isEmpty()
+                                 ? m_pastaUtilizador + QStringLiteral("/mvkTesselaArtigos.mvk")
+                                 : m_pastaPrograma + QLatin1Char('/') + m_linhaComandos;
+    Programa::setFicheiroConfiguracao(m_ficheiroConfiguracao);
+
+    m_janelas.mostraSplash();
+    espera(true);
+    m_janelas.escreveSplash(textoLigacao());
+
+    ligaBaseDados();
+    if (!ligaErp()) {
+        espera(false);
+        m_janelas.fechaSplash();
+        m_saida = ErpRecusado;
+        termina();
+        return false;
+    }
+    m_erp.setLigacao(&m_bd);
+    espera(false);
+
+    m_janelas.carregaPrincipal();
+    QString tipo, sector, serie, armazem;
+    GetEncomendaNext(m_ficheiroConfiguracao, tipo, sector, serie, armazem);
+    m_janelas.mostraPrincipal(m_bd);
+    m_janelas.fechaSplash();
+    return true;
+}
+
+void Arranque::ligaBaseDados()
+{
+    ConfigSql config(m_ficheiroConfiguracao);
+    if (!config.completa()) {
+        config.Catalogo = Programa::catalogoSql();
+        config.Edita = false;
+        espera(false);
+        config.Configura();
+        espera(true);
+    }
+    config.le();
+
+    CadeiaLigacao cadeia;
+    cadeia.Fornecedor = QStringLiteral("MSDataShape");
+    cadeia.Modo = 1;
+    cadeia.Servidor = config.valor(1);
+    cadeia.BaseDados = config.valor(2);
+    cadeia.Utilizador = config.valor(3);
+    cadeia.Senha = config.valor(4);
+    if (m_bd.Abre(cadeia.Texto()))
+        return;
+
+    // The program goes on (the windows report their own failures), but the
+    // user learns at once which database did not open and why.
+    const QString destino = m_bd.destino().isEmpty() ? config.valor(2) : m_bd.destino();
+    const QString qual = destino.isEmpty() ? QStringLiteral("a base de dados") : QStringLiteral("a base de dados \"%1\"").arg(destino);
+    espera(false);
+    AvisoTipo(QStringLiteral("Não foi possível abrir %1.\r\n%2\r\n\r\n"
+                             "Corrija a ligação em Configuração > Ligação ao Servidor SQL e volte a abrir o programa.")
+                  .arg(qual, m_bd.ultimoErro().descricao),
+              2);
+    espera(true);
+}
+
+bool Arranque::ligaErp()
+{
+    ConfigErp config(m_ficheiroConfiguracao);
+    if (!config.completa()) {   // the password may be empty
+        espera(false);
+        config.Configura();
+        espera(true);
+    }
+    config.le();
+
+    m_erp.Modo = 4;
+    if (m_erp.Liga(config.valor(1), config.valor(2), config.valor(3), config.valor(4), config.valor(5)))
+        return true;
+
+    long codigo = 0;
+    QString motivo;
+    m_erp.Resultado(codigo, motivo);
+    espera(false);
+    MensagemErro(QStringLiteral("Não foi possivel ligar ao Next") + (motivo.isEmpty() ? QString() : QStringLiteral("\r\n") + motivo));
+    return false;
+}
+
+void Arranque::termina()
+{
+    if (m_terminado)
+        return;
+    m_terminado = true;
+    m_erp.Desliga();
+    m_bd.Fecha();
+}
