@@ -1,0 +1,228 @@
+#include "baseequivalencias.h"
+#include "campoinput.h"
+#include "sugestoes.h"
+#include "testmain.h"
+#include "twips.h"
+#include "ucinput.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalSpy>
+
+namespace {
+// A window holding the code box and a field to move the focus to.
+struct Janela
+{
+    QWidget janela;
+    UcInput *uc = new UcInput(&janela);
+    QLineEdit *outro = new QLineEdit(&janela);
+    QListWidget *lista = uc->lista();
+
+    explicit Janela(LigacaoBd &bd)
+    {
+        uc->setGeometry(10, 10, Twips::paraPixeis(4095), Twips::paraPixeis(300));
+        outro->setGeometry(10, 640, 200, 24);
+        uc->setText(QString());
+        uc->setBd(&bd);
+        janela.resize(500, 700);
+        janela.show();
+        janela.activateWindow();
+    }
+    bool activa()
+    {
+        uc->campo()->setFocus();
+        return QTest::qWaitForWindowActive(&janela);
+    }
+    // Types into the field, or blanks it, and lets the suggestions load.
+    void escreve(const QString &texto, bool apagaAntes = false)
+    {
+        if (apagaAntes) {
+            uc->campo()->selectAll();
+            QTest::keyClick(uc->campo(), Qt::Key_Backspace);
+        }
+        QTest::keyClicks(uc->campo(), texto);
+        QCoreApplication::processEvents();
+    }
+    QStringList linhas() const
+    {
+        QStringList l;
+        for (int i = 0; i < lista->count(); ++i)
+            l << lista->item(i)->text();
+        return l;
+    }
+    bool fechada() const { return uc->height() == uc->campo()->height(); }
+};
+} // namespace
+
+class TstUcInput : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QCOMPARE(m_base.cria(), QString()); }
+    void init()
+    {
+        m_pasta = std::make_unique<QTemporaryDir>();
+        m_bd = std::make_unique<LigacaoBd>();
+        QVERIFY(m_base.copia(*m_pasta, *m_bd));
+    }
+    void sugestoesLiteraisEmMaiusculas();
+    void recolheSemTextoOuSemResultado();
+    void setaParaBaixo();
+    void duploCliqueFocoEEnter();
+    void consultaPorIndicesIgualAVista();
+
+private:
+    BaseEquivalencias m_base;
+    std::unique_ptr<QTemporaryDir> m_pasta;
+    std::unique_ptr<LigacaoBd> m_bd;
+};
+
+void TstUcInput::sugestoesLiteraisEmMaiusculas()
+{
+    UcInput novo;   // a box without saved properties
+    QCOMPARE(novo.Text(), QStringLiteral("123456789012345"));
+    QCOMPARE(novo.BackColor(), QApplication::palette().color(QPalette::Button));
+
+    Janela j(*m_bd);
+    QVERIFY(j.activa());
+    // Two blanks and lower case: the prefix ZZ. Of 30 codes, 25 in code order.
+    j.escreve(QStringLiteral("  zz"));
+    QCOMPARE(j.linhas(), Dados::codigosA0().mid(0, 25));
+    QCOMPARE(j.lista->currentRow(), 0);
+    QCOMPARE(j.uc->height(), j.lista->height() + Twips::paraPixeis(300));
+    QVERIFY(j.lista->height() <= 25 * j.uc->campo()->height());
+
+    // Quotes, %, _ and [ match only themselves.
+    for (const QString &p : {"q'", "q%", "q_", "q["}) {
+        j.escreve(p, true);
+        QCOMPARE(j.linhas(), QStringList{p.toUpper() + QLatin1Char('1')});
+    }
+    // A quick-access code that is also an article's code is listed once; an
+    // inactive article's code is not listed.
+    j.escreve(Dados::A(2), true);
+    QCOMPARE(j.linhas(), QStringList{Dados::A(2)});
+    j.escreve(Dados::A(4), true);
+    QVERIFY(j.linhas().isEmpty());
+
+    // Text written by the program reloads the list without opening the box.
+    j.outro->setFocus();
+    j.uc->setText(QStringLiteral("qa"));
+    QCoreApplication::processEvents();
+    QCOMPARE(j.linhas(), QStringList{QStringLiteral("QA1")});
+    QVERIFY(j.fechada());
+}
+
+void TstUcInput::recolheSemTextoOuSemResultado()
+{
+    Janela j(*m_bd);
+    QVERIFY(j.activa());
+    j.escreve(QStringLiteral("zz"));
+    j.escreve(QString(), true);
+    QVERIFY(j.linhas().isEmpty());
+    QVERIFY(j.fechada());
+
+    // Blanks never reach the database: the failure armed here hits the next real query.
+    m_bd->falhaNoProximo(QStringLiteral("mvk_AcessoRapido"));
+    j.escreve(QStringLiteral("   "));
+    j.escreve(QStringLiteral("zz"), true);
+    QVERIFY(j.linhas().isEmpty());   // the failed query: an empty, collapsed box
+    QVERIFY(j.fechada());
+    j.escreve(QStringLiteral("-0"));
+    QCOMPARE(j.lista->count(), 25);
+
+    // No match: empty, one field high, the caret stays in the field.
+    j.escreve(QStringLiteral("X"));
+    QVERIFY(j.linhas().isEmpty());
+    QVERIFY(j.fechada());
+    QCOMPARE(QApplication::focusWidget(), j.uc->campo());
+}
+
+void TstUcInput::setaParaBaixo()
+{
+    Janela j(*m_bd);
+    QVERIFY(j.activa());
+    j.escreve(QStringLiteral("zz"));
+    QTest::keyClick(j.uc->campo(), Qt::Key_Down);
+    QCOMPARE(j.lista->currentRow(), 1);
+    QCOMPARE(QApplication::focusWidget(), j.lista);
+
+    j.uc->campo()->setFocus();   // on the last suggestion the key does nothing
+    j.lista->setCurrentRow(24);
+    QTest::keyClick(j.uc->campo(), Qt::Key_Down);
+    QCOMPARE(j.lista->currentRow(), 24);
+    QCOMPARE(QApplication::focusWidget(), j.uc->campo());
+
+    j.escreve(QStringLiteral("q_"), true);   // one suggestion: selected, the key does nothing
+    QCOMPARE(j.lista->currentRow(), 0);
+    QTest::keyClick(j.uc->campo(), Qt::Key_Down);
+    QCOMPARE(j.lista->currentRow(), 0);
+    QCOMPARE(QApplication::focusWidget(), j.uc->campo());
+}
+
+void TstUcInput::duploCliqueFocoEEnter()
+{
+    Janela j(*m_bd);
+    QVERIFY(j.activa());
+    QSignalSpy enter(j.uc, &UcInput::CarregouNoEnter), saiu(j.uc, &UcInput::perdeuFoco);
+    j.escreve(QStringLiteral("zz"));
+    const int altura = j.uc->height();
+    const QPoint linha3 = j.lista->visualItemRect(j.lista->item(2)).center();
+    QTest::mouseClick(j.lista->viewport(), Qt::LeftButton, {}, linha3);
+    QTest::mouseDClick(j.lista->viewport(), Qt::LeftButton, {}, linha3);
+    QCOMPARE(j.uc->Text(), QStringLiteral("ZZ-003"));
+    QCOMPARE(QApplication::focusWidget(), j.uc->campo());
+    QCoreApplication::processEvents();
+    QCOMPARE(j.linhas(), QStringList{QStringLiteral("ZZ-003")});   // refilled, same size
+    QCOMPARE(j.uc->height(), altura);
+    QCOMPARE(saiu.count(), 0);
+
+    QTest::keyClick(j.uc->campo(), Qt::Key_Return);
+    QCOMPARE(enter.count(), 1);
+
+    // Tab goes past the list and out of the box, which collapses.
+    QTest::keyClick(j.uc->campo(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), j.outro);
+    QCOMPARE(saiu.count(), 1);
+    QVERIFY(j.linhas().isEmpty());
+    QVERIFY(j.fechada());
+
+    // Terminar collapses on demand and drops a reload still pending.
+    j.uc->campo()->setFocus();
+    j.escreve(QStringLiteral("-0"), true);
+    QTest::keyClicks(j.uc->campo(), QStringLiteral("1"));
+    j.uc->Terminar();
+    QCoreApplication::processEvents();
+    QVERIFY(j.linhas().isEmpty());
+    QVERIFY(j.fechada());
+}
+
+void TstUcInput::consultaPorIndicesIgualAVista()
+{
+    // Each source is read through its index, never scanned, and nothing is sorted.
+    Recordset plano;
+    VERIFICA_BD(*m_bd, m_bd->AbreConsulta(QStringLiteral("EXPLAIN QUERY PLAN ") + Sugestoes::instrucao(m_bd->dialecto()), plano,
+                                          Sugestoes::valores(QStringLiteral("ZZ"))));
+    QString passos;
+    for (; !plano.Eof(); plano.MoveNext())
+        passos += plano.Valor(QStringLiteral("detail")).toString() + QLatin1Char('\n');
+    QVERIFY2(passos.contains(QStringLiteral("SEARCH mvk_AcessoRapido USING COVERING INDEX"))
+                 && passos.contains(QStringLiteral("SEARCH Artigos USING INDEX")) && !passos.contains(QStringLiteral("SCAN"))
+                 && !passos.contains(QStringLiteral("TEMP B-TREE")),
+             qPrintable(passos));
+
+    // Where 25 or fewer codes match, the view's codes.
+    for (const QString &p : {QStringLiteral("QA"), Dados::A(2).left(7), QStringLiteral("ZZ-02"), QStringLiteral("NADA")}) {
+        Recordset vista;
+        VERIFICA_BD(*m_bd, m_bd->AbreConsulta(QStringLiteral("SELECT DISTINCT Codigo FROM mvk_view_JuntaCodigoArtigos "
+                                                             "WHERE Codigo LIKE ? ORDER BY Codigo"),
+                                              vista, {p + QLatin1Char('%')}));
+        QStringList daVista;
+        for (; !vista.Eof(); vista.MoveNext())
+            daVista << vista.Valor(0).toString();
+        QVERIFY(daVista.size() <= 25);
+        QCOMPARE(Sugestoes::le(*m_bd, p.toLower()), daVista);
+    }
+}
+
+TESSELA_TEST_MAIN(TstUcInput)
+#include "tst_ucinput.moc"
