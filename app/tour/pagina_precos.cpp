@@ -1,0 +1,89 @@
+// Tour pages of the supplier price window: the supplier prices of the
+// supplier with most quotes, loaded, with a row's observation shown; the
+// calendar open on a date cell; and the purchases mode loaded for the
+// supplier with most purchase lines.
+
+#include "contextotour.h"
+#include "paginatour.h"
+
+#include "botao.h"
+#include "calendario.h"
+#include "campoinput.h"
+#include "consultaprecos.h"
+#include "enviateclas.h"
+#include "frmmain.h"
+#include "grelha.h"
+#include "ligacaobd.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+namespace {
+
+// Types a code into a filter as the user does and leaves it with Tab, so the
+// window checks it and shows the supplier's name and telephone.
+void escreveFiltro(CampoInput *campo, const QString &codigo)
+{
+    campo->setFocus();
+    for (const QChar c : codigo) {
+        QKeyEvent tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(campo, &tecla);
+    }
+    EnviaTeclas(QStringLiteral("{TAB}"));
+    ContextoTour::processa();
+}
+
+ConsultaPrecos *abre(ContextoTour &c, int tipo)
+{
+    auto *janela = new ConsultaPrecos;
+    janela->setBd(&c.bd());
+    janela->setTipo(tipo);
+    c.principal().colocaJanelaFilha(janela);
+    janela->Mostra();
+    ContextoTour::activa(&c.principal());
+    return janela;
+}
+
+RegistaPagina precos(50, "precos", [](ContextoTour &c) {
+    ConsultaPrecos *janela = abre(c, 1);
+    const QString fornecedor = c.bd()
+                                   .valorUnico(QStringLiteral("SELECT Fornecedor FROM mvk_Precos_Forn GROUP BY Fornecedor "
+                                                              "ORDER BY COUNT(*) DESC, Fornecedor"))
+                                   .toString();
+    escreveFiltro(janela->Campo(0), fornecedor);
+    janela->btCarga()->click();
+    ContextoTour::processa();
+    // The first row with an observation becomes current.
+    Grelha *g = janela->grelha();
+    for (int r = 0; r < g->linhas(); ++r)
+        if (!g->matriz(r, ColunasPrecos::Obs).toString().isEmpty()) {
+            g->setLinhaActual(r + 1);
+            break;
+        }
+    c.grava(&c.principal(), QStringLiteral("precos-fornecedor"));
+
+    // The calendar under the date cell of the first row.
+    g->setFocus();
+    g->setLinhaActual(1);
+    g->setColunaActual(ColunasPrecos::DataE + 1);
+    QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+    QApplication::sendEvent(g, &f4);
+    ContextoTour::processa();
+    c.grava(&c.principal(), QStringLiteral("precos-calendario"));
+});
+
+RegistaPagina compras(51, "compras", [](ContextoTour &c) {
+    ConsultaPrecos *janela = abre(c, 2);
+    const QString fornecedor = c.bd()
+                                   .valorUnico(QStringLiteral(
+                                       "SELECT c.Terceiro FROM docgclin l JOIN DOCGCCAB c ON c.Tpdoc = l.Tpdocum AND c.serie = l.serie "
+                                       "AND c.ano = l.Ano AND c.nnumdoc = l.nnumdoc WHERE c.Areag = 4 AND c.tpoper = 1 AND c.TpTerc = 1 "
+                                       "AND l.Linanu = 0 GROUP BY c.Terceiro ORDER BY COUNT(*) DESC, c.Terceiro"))
+                                   .toString();
+    escreveFiltro(janela->Campo(0), fornecedor);
+    janela->btCarga()->click();
+    ContextoTour::processa();
+    c.grava(&c.principal(), QStringLiteral("precos-compras"));
+});
+
+} // namespace

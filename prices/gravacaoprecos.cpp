@@ -1,0 +1,146 @@
+#include "gravacaoprecos.h"
+
+#include "consultas.h"
+#include "grelha.h"
+#include "grelhaprecos.h"
+#include "ligacaobd.h"
+
+#include <QDateTime>
+
+using namespace ColunasPrecos;
+
+namespace {
+
+bool vazio(const QVariant &v)
+{
+    return !v.isValid() || v.isNull() || (v.metaType().id() == QMetaType::QString && v.toString().isEmpty());
+}
+
+// A cell as text to write: never a null string, which would be written as NULL.
+QString texto(const QVariant &v)
+{
+    const QString t = TextoDe(v);
+    return t.isNull() ? QStringLiteral("") : t;
+}
+
+// A price cell: a number, or a text as the user typed it.
+bool lePreco(const QVariant &v, Moeda *m)
+{
+    if (v.metaType().id() == QMetaType::QString)
+        return Moeda::leTexto(v.toString(), m);
+    *m = Moeda::deValor(v);
+    return true;
+}
+
+} // namespace
+
+QList<LinhaPreco> GravacaoPrecos::linhasAlteradas(const Grelha &g)
+{
+    QList<LinhaPreco> linhas;
+    for (int r = 0; r < g.linhas(); ++r) {
+        if (!g.matriz(r, Altera).toBool())
+            continue;
+        const QVariant entidade = g.matriz(r, Forn), artigo = g.matriz(r, Artigo), data = g.matriz(r, DataE),
+                       preco = g.matriz(r, Preco);
+        if (vazio(entidade) || vazio(artigo) || vazio(data) || vazio(preco))
+            continue;
+        LinhaPreco l;
+        l.linha = r + 1;
+        l.entidade = texto(entidade);
+        l.artigo = texto(artigo);
+        l.data = Valores::comoData(data);
+        // The cells' checks let no unreadable date or price through; should
+        // one be there all the same, the row is not written.
+        if (!l.data.isValid() || !lePreco(preco, &l.preco))
+            continue;
+        l.referencia = texto(g.matriz(r, RefForn));
+        const QVariant obs = g.matriz(r, Obs);
+        l.obs = !obs.isValid() || obs.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(texto(obs));
+        linhas << l;
+    }
+    return linhas;
+}
+
+bool GravacaoPrecos::falha(const QString &onde)
+{
+    m_erro = m_bd.ultimoErro().texto() + QStringLiteral("\r\n") + onde;
+    return false;
+}
+
+bool GravacaoPrecos::gravaPreco(const LinhaPreco &l)
+{
+    const QString onde = QStringLiteral("Ao gravar o preço de %1 / %2 (linha %3).").arg(l.entidade, l.artigo).arg(l.linha);
+    Recordset rs;
+    // The pair is the key of the price: its first record is overwritten.
+    if (!m_bd.AbreTabela(QStringLiteral("SELECT * FROM %1 WHERE %2 = ? AND Artigo = ? ORDER BY Id_Preco")
+                             .arg(m_destino.tabela, m_destino.colunaEntidade),
+                         rs, {l.entidade, l.artigo}))
+        return falha(onde);
+    if (rs.Eof())
+        rs.AddNew();
+    rs.SetValor(m_destino.colunaEntidade, l.entidade);
+    rs.SetValor(QStringLiteral("Artigo"), l.artigo);
+    rs.SetValor(QStringLiteral("Data"), l.data);
+    rs.SetValor(QStringLiteral("Preco"), l.preco.paraValor());
+    if (m_destino.gravaReferencia)
+        rs.SetValor(QStringLiteral("RefForn"), l.referencia);
+    rs.SetValor(QStringLiteral("Obs"), l.obs);
+    return rs.Update() || falha(onde);
+}
+
+bool GravacaoPrecos::gravaAjudaCompra(const LinhaPreco &l)
+{
+    const QString onde = QStringLiteral("Ao gravar a ajuda de compra de %1 / %2 (linha %3).").arg(l.artigo, l.entidade).arg(l.linha);
+    Recordset rs;
+    if (!m_bd.AbreTabela(QStringLiteral("SELECT * FROM AjudaCmp WHERE Artigo = ? AND Forneced = ?"), rs, {l.artigo, l.entidade}))
+        return falha(onde);
+    const QDateTime agora = QDateTime::currentDateTime();
+    if (!rs.Eof()) {
+        rs.SetValor(QStringLiteral("Artigo"), l.artigo);
+        rs.SetValor(QStringLiteral("RefArt"), l.referencia);
+        rs.SetValor(QStringLiteral("Forneced"), l.entidade);
+        rs.SetValor(QStringLiteral("DataPart"), agora);
+        rs.SetValor(QStringLiteral("PrProx"), l.preco.paraValor());
+    } else {
+        rs.AddNew();
+        const QString vazio = QStringLiteral("");
+        rs.SetValor(QStringLiteral("Artigo"), l.artigo);
+        rs.SetValor(QStringLiteral("Forneced"), l.entidade);
+        rs.SetValor(QStringLiteral("RefArt"), l.referencia);
+        rs.SetValor(QStringLiteral("Data"), QVariant(QMetaType::fromType<QDateTime>()));
+        rs.SetValor(QStringLiteral("PrUltFor"), 0);
+        rs.SetValor(QStringLiteral("EncUltCp"), 0);
+        rs.SetValor(QStringLiteral("Desconto"), 0);
+        rs.SetValor(QStringLiteral("Qtd"), 1);
+        rs.SetValor(QStringLiteral("Moeda"), QStringLiteral("EUR"));
+        rs.SetValor(QStringLiteral("DataPart"), agora);
+        rs.SetValor(QStringLiteral("PrProx"), l.preco.paraValor());
+        rs.SetValor(QStringLiteral("DescProx"), vazio);
+        for (int n = 1; n <= 5; ++n)
+            rs.SetValor(QStringLiteral("CustAd%1").arg(n), vazio);
+        rs.SetValor(QStringLiteral("PrazoEnt"), 0);
+        rs.SetValor(QStringLiteral("Descr"), vazio);
+    }
+    return rs.Update() || falha(onde);
+}
+
+bool GravacaoPrecos::grava(const QList<LinhaPreco> &linhas, const QList<qint64> &idsAApagar)
+{
+    m_erro.clear();
+    Transaccao t(m_bd);
+    if (!t.iniciada())
+        return falha(QStringLiteral("Ao iniciar a gravação."));
+    for (const LinhaPreco &l : linhas)
+        if (!gravaPreco(l))
+            return false;
+    for (qint64 id : idsAApagar)
+        if (!m_bd.Executa(QStringLiteral("DELETE FROM %1 WHERE Id_Preco = ?").arg(m_destino.tabela), {id}))
+            return falha(QStringLiteral("Ao anular o registo %1.").arg(id));
+    if (m_destino.ajudaCompra)
+        for (const LinhaPreco &l : linhas)
+            if (!gravaAjudaCompra(l))
+                return false;
+    if (!t.confirma())
+        return falha(QStringLiteral("Ao terminar a gravação."));
+    return true;
+}

@@ -1,0 +1,77 @@
+#pragma once
+#include "valores.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+class Grelha;
+class LigacaoBd;
+
+// One changed row of a price grid, as it is written.
+struct LinhaPreco
+{
+    int linha = 0;           // grid row (from 1), to name it in a failure
+    QString entidade;        // supplier (or customer) code
+    QString artigo;
+    QDate data;
+    Moeda preco;
+    QString referencia;      // the empty text when the cell has none
+    QVariant obs;            // as it stands; no value is written as NULL
+};
+
+// Where a price grid is saved: its table, the column of the supplier or
+// customer code, and whether the reference and the ERP's purchase-help record
+// are written too.
+struct DestinoPrecos
+{
+    QString tabela;
+    QString colunaEntidade;
+    bool gravaReferencia = false;
+    bool ajudaCompra = false;
+
+    static DestinoPrecos fornecedores()
+    {
+        return {QStringLiteral("mvk_Precos_Forn"), QStringLiteral("Fornecedor"), true, true};
+    }
+    static DestinoPrecos clientes() { return {QStringLiteral("mvk_Precos_Clientes"), QStringLiteral("Cliente"), false, false}; }
+};
+
+// Saves a price grid. The price of a (supplier, article) pair is one record:
+// a changed row overwrites the first record of its pair and adds one only
+// when the pair has none, so two rows of one pair both write it, the last
+// winning. Then the removed records are deleted by Id and, for suppliers,
+// each row's price becomes the next price of the ERP's purchase-help record
+// of its pair (an existing record gets only article, supplier, reference,
+// date of change and next price; a new one every column with its defaults).
+// All of it is one transaction: on any failure nothing stays written and
+// erro() names the failure.
+class GravacaoPrecos
+{
+public:
+    explicit GravacaoPrecos(LigacaoBd &bd, DestinoPrecos destino = DestinoPrecos::fornecedores())
+        : m_bd(bd), m_destino(std::move(destino))
+    {
+    }
+
+    // The rows to write, in grid order: changed (Altera) and with supplier,
+    // article, a date and a price. The others are skipped without a word.
+    static QList<LinhaPreco> linhasAlteradas(const Grelha &grelha);
+
+    // Writes the rows, deletes the records of idsAApagar (0 deletes nothing)
+    // and, for suppliers, updates the purchase help; in one transaction.
+    bool grava(const QList<LinhaPreco> &linhas, const QList<qint64> &idsAApagar);
+
+    // What failed ("Erro n (descrição)" and the record it was writing).
+    QString erro() const { return m_erro; }
+
+private:
+    bool gravaPreco(const LinhaPreco &l);
+    bool gravaAjudaCompra(const LinhaPreco &l);
+    bool falha(const QString &onde);
+
+    LigacaoBd &m_bd;
+    DestinoPrecos m_destino;
+    QString m_erro;
+};

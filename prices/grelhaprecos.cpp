@@ -1,0 +1,432 @@
+#include "grelhaprecos.h"
+
+#include "calendario.h"
+#include "consultas.h"
+#include "enviateclas.h"
+#include "grelha.h"
+#include "ligacaobd.h"
+#include "listapesquisa.h"
+#include "mensagens.h"
+#include "teclas.h"
+#include "valores.h"
+
+#include <QDate>
+
+using namespace ColunasPrecos;
+
+namespace {
+
+bool semValor(const QVariant &v) { return !v.isValid() || v.isNull(); }
+
+// No value, null or the empty text.
+bool vazio(const QVariant &v)
+{
+    return semValor(v) || (v.metaType().id() == QMetaType::QString && v.toString().isEmpty());
+}
+
+// Event column (from 1) of a data column.
+constexpr int ev(int coluna) { return coluna + 1; }
+
+} // namespace
+
+GrelhaPrecos::GrelhaPrecos(Grelha *grelha, Calendario *calendario, JanelaPrecos *janela, QObject *pai)
+    : QObject(pai), m_grelha(grelha), m_calendario(calendario), m_janela(janela)
+{
+    // Direct connections: several events pass their answers by reference.
+    connect(grelha, &Grelha::edicaoVaiComecar, this, &GrelhaPrecos::edicaoVaiComecar);
+    connect(grelha, &Grelha::validaCelula, this, &GrelhaPrecos::valida);
+    connect(grelha, &Grelha::edicaoTerminou, this, &GrelhaPrecos::edicaoTerminou);
+    connect(grelha, &Grelha::teclaEmEdicao, this, &GrelhaPrecos::teclaEmEdicao);
+    connect(grelha, &Grelha::botaoCelula, this, &GrelhaPrecos::botaoCelula);
+    connect(grelha, &Grelha::linhaVaiSerApagada, this, &GrelhaPrecos::linhaVaiSerApagada);
+    connect(grelha, &Grelha::celulaActualMudou, this, &GrelhaPrecos::celulaActualMudou);
+    connect(grelha, &Grelha::recebeuFoco, this, &GrelhaPrecos::recebeuFoco);
+    if (calendario) {
+        connect(calendario, &Calendario::dataEscolhida, this, &GrelhaPrecos::dataDoCalendario);
+        connect(calendario, &Calendario::enterPremido, this, &GrelhaPrecos::dataDoCalendario);
+        connect(calendario, &Calendario::escPremido, this, [this] { m_grelha->setFocus(); });
+    }
+}
+
+QVariant GrelhaPrecos::hoje() { return QDate::currentDate(); }
+
+// ---- layout ----------------------------------------------------------------
+
+void GrelhaPrecos::montaColunas(Grelha &g, int tipo, bool filtroFornecedor, bool filtroArtigo)
+{
+    const bool precos = tipo == 1;
+    // A code column is typed (with its list) only while its filter is empty;
+    // in purchases mode it only shows, but the cursor may still stand on it.
+    const auto colunaCodigo = [precos](const char *chave, const char *titulo, int largura, bool filtrada) {
+        ColunaGrelha c;
+        c.chave = QString::fromUtf8(chave);
+        c.titulo = QString::fromUtf8(titulo);
+        c.largura = largura;
+        c.comprimentoMax = 15;
+        c.soLeitura = !precos || filtrada;
+        c.recebeFoco = !precos || !filtrada;
+        c.botao = precos && !filtrada ? BotaoCelula::Reticencias : BotaoCelula::Nenhum;
+        return c;
+    };
+    const auto coluna = [](const char *chave, const char *titulo, TipoColuna tipo, int largura, int maximo) {
+        ColunaGrelha c;
+        c.chave = QString::fromUtf8(chave);
+        c.titulo = QString::fromUtf8(titulo);
+        c.tipo = tipo;
+        c.largura = largura;
+        c.comprimentoMax = maximo;
+        return c;
+    };
+
+    g.limpaColunas();
+    g.setLinhas(0);
+    g.adicionaColuna(colunaCodigo("Forn", "Fornecedor", 1000, filtroFornecedor));
+    ColunaGrelha c = coluna("Descr", "Designação Fornecedor", TipoColuna::Texto, 3000, 50);
+    c.soLeitura = true;
+    c.recebeFoco = false;
+    g.adicionaColuna(c);
+    g.adicionaColuna(colunaCodigo("Artigo", "Artigo", 1500, filtroArtigo));
+    c = coluna("DescrArtigo", "Designação Artigo", TipoColuna::Texto, 3000, 50);
+    c.soLeitura = true;
+    c.recebeFoco = false;
+    g.adicionaColuna(c);
+    c = coluna("RefForn", "Ref. Forn.", TipoColuna::Texto, 2200, 20);
+    c.soLeitura = !precos;
+    g.adicionaColuna(c);
+    c = coluna("DataE", "Data", TipoColuna::Data, 1200, 10);
+    c.soLeitura = !precos;
+    c.botao = BotaoCelula::Lista;   // the calendar, in both modes
+    g.adicionaColuna(c);
+    c = coluna("Preco", "Preço", TipoColuna::Moeda, 1200, 10);
+    c.soLeitura = !precos;
+    c.formato = QStringLiteral("##,###.00");
+    g.adicionaColuna(c);
+    c = coluna("Id", "Id", TipoColuna::Moeda, 1500, 10);
+    c.oculta = true;
+    c.formato = QStringLiteral("##,###.00");
+    g.adicionaColuna(c);
+    c = coluna("Altera", "Altera", TipoColuna::Booleano, 1500, 10);
+    c.oculta = true;
+    c.valorPredefinido = false;
+    g.adicionaColuna(c);
+    if (precos) {
+        c = coluna("Obs", "Obs", TipoColuna::Texto, 1500, 200);
+        c.oculta = true;
+        g.adicionaColuna(c);
+    }
+    g.setLinhas(LinhasIniciais);
+}
+
+void GrelhaPrecos::Act_Grelha()
+{
+    m_aReconstruir = true;
+    m_grelha->setComportamentoEnter(Grelha::ProximaCelula);
+    m_grelha->setComportamentoTab(Grelha::ProximaCelula);
+    const QFont fonte(QStringLiteral("MS Sans Serif"), 8);
+    m_grelha->setFont(fonte);
+    m_grelha->setFonteCabecalho(fonte);
+    const int tipo = m_janela->estado().Tipo;
+    montaColunas(*m_grelha, tipo, !m_janela->filtroFornecedor().isEmpty(), !m_janela->filtroArtigo().isEmpty());
+    // Removing rows is part of editing prices; the purchases only display.
+    m_grelha->setPermiteApagar(tipo == 1);
+    m_grelha->setColunaActual(0);
+    m_grelha->setLinhaActual(0);
+    m_aReconstruir = false;
+}
+
+// ---- cells -----------------------------------------------------------------
+
+void GrelhaPrecos::escreve(int linha, int coluna, const QVariant &valor)
+{
+    m_grelha->setMatriz(linha - 1, coluna, valor);
+    m_grelha->redesenhaCelula(linha, ev(coluna));
+}
+
+void GrelhaPrecos::preencheFornecedor(int linha)
+{
+    escreve(linha, Forn, m_janela->filtroFornecedor());
+    escreve(linha, Descr, m_janela->estado().NomeFornecedor);
+}
+
+void GrelhaPrecos::preencheArtigo(int linha)
+{
+    escreve(linha, Artigo, m_janela->filtroArtigo());
+    escreve(linha, DescrArtigo, m_janela->nomeArtigo());
+}
+
+void GrelhaPrecos::edicaoVaiComecar(int linha, int coluna)
+{
+    // An empty row started under a filter takes the filtered code, its name
+    // and today's date; the pre-filled cells do not count as changes.
+    const QVariant data = m_grelha->matriz(linha - 1, DataE);
+    const bool temFornecedor = !m_janela->filtroFornecedor().isEmpty();
+    const bool temArtigo = !m_janela->filtroArtigo().isEmpty();
+    switch (coluna - 1) {
+    case Artigo:
+        if (temFornecedor && vazio(data)) {
+            preencheFornecedor(linha);
+            escreve(linha, DataE, hoje());
+        }
+        break;
+    case Forn:
+        if (temArtigo && vazio(data)) {
+            preencheArtigo(linha);
+            escreve(linha, DataE, hoje());
+        }
+        break;
+    case DataE:
+        if (temFornecedor && temArtigo) {
+            preencheFornecedor(linha);
+            preencheArtigo(linha);
+        }
+        break;
+    case Preco:
+        // Here only a cell without a value counts as empty, not an empty text.
+        if (temFornecedor && temArtigo && semValor(data)) {
+            preencheFornecedor(linha);
+            preencheArtigo(linha);
+            escreve(linha, DataE, hoje());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+QVariant GrelhaPrecos::referenciaCompra(const QVariant &artigo, const QVariant &fornecedor)
+{
+    Recordset rs;
+    if (!LerAjudaCompra(*m_bd, rs, artigo, fornecedor)) {
+        falhaBd(QStringLiteral("LerAjudaCompra"));
+        return QString();
+    }
+    // The reference belongs to the pair: without a purchase-help record the
+    // row has none (an old pair's reference must not stay behind).
+    return rs.Eof() ? QString() : TextoDe(rs.Valor(QStringLiteral("RefArt")));
+}
+
+bool GrelhaPrecos::falhaBd(const QString &onde)
+{
+    MensagemErro(m_bd->ultimoErro().texto() + QStringLiteral("\r\nNa função ") + onde
+                 + QStringLiteral(" do Módulo ConsultaPrecos"));
+    return false;
+}
+
+void GrelhaPrecos::valida(int linha, int coluna, const QVariant &anterior, bool &cancela)
+{
+    EstadoPrecos &e = m_janela->estado();
+    const QString texto = m_grelha->textoCelula(linha, coluna);
+    QString mensagem;
+    switch (coluna - 1) {
+    case Forn: {
+        if (!e.Digitado)
+            break;
+        Recordset rs;
+        if (texto.trimmed().isEmpty()) {
+            mensagem = QStringLiteral("Campo obrigatório");
+        } else if (!LerFornecedor(*m_bd, rs, texto)) {
+            falhaBd(QStringLiteral("Grelha_ValidateEdit"));
+            cancela = true;
+        } else if (rs.Eof()) {
+            mensagem = QStringLiteral("Fornecedor não existente!");
+        } else {
+            cancela = false;
+            e.Digitado = false;
+            escreve(linha, Descr, TextoDe(rs.Valor(QStringLiteral("Nome"))));
+            escreve(linha, Altera, true);
+            escreve(linha, RefForn, referenciaCompra(m_grelha->matriz(linha - 1, Artigo), m_grelha->matriz(linha - 1, Forn)));
+        }
+        break;
+    }
+    case Artigo: {
+        if (!e.Digitado)
+            break;
+        Recordset rs;
+        if (texto.trimmed().isEmpty()) {
+            mensagem = QStringLiteral("Campo obrigatório!");
+        } else if (!m_bd->AbreConsulta(QStringLiteral("SELECT * FROM Artigos where CODIGO = ? and Artoudes=0 and inactivo=0"), rs,
+                                       {texto})) {
+            falhaBd(QStringLiteral("Grelha_ValidateEdit"));
+            cancela = true;
+        } else if (rs.Eof()) {
+            mensagem = QStringLiteral("Artigo não existente!");
+        } else {
+            escreve(linha, DescrArtigo, TextoDe(rs.Valor(QStringLiteral("Nome"))));
+            escreve(linha, Altera, true);
+            escreve(linha, RefForn, referenciaCompra(m_grelha->matriz(linha - 1, Artigo), m_grelha->matriz(linha - 1, Forn)));
+        }
+        break;
+    }
+    case RefForn:
+        if (e.Digitado)
+            escreve(linha, Altera, true);
+        break;
+    case DataE:
+        if (!e.Digitado)
+            break;
+        if (Valores::comoData(m_grelha->matriz(linha - 1, DataE)).isValid() || Valores::leData(texto).isValid())
+            escreve(linha, Altera, true);
+        else
+            mensagem = QStringLiteral("Data inválida!");
+        break;
+    case Preco: {
+        // Checked whether typed or not: a price must always read as a number.
+        Moeda m;
+        if (Moeda::leTexto(texto, &m))
+            escreve(linha, Altera, true);
+        else
+            mensagem = QStringLiteral("Preço inválido!");
+        break;
+    }
+    default:
+        break;
+    }
+    if (!mensagem.isEmpty()) {
+        Mensagem(QString(), mensagem, 2);
+        cancela = true;
+        escreve(linha, coluna - 1, anterior);
+        m_grelha->setFocus();
+    }
+    e.Digitado = false;
+}
+
+void GrelhaPrecos::edicaoTerminou(int linha, int coluna)
+{
+    // An edit that ended without a check of its own (left from code) still
+    // looks up a typed code, so the row never keeps a code without its name.
+    if (!m_janela->estado().Digitado || (coluna - 1 != Forn && coluna - 1 != Artigo))
+        return;
+    bool cancela = false;
+    valida(linha, coluna, m_grelha->textoCelula(linha, coluna), cancela);
+}
+
+void GrelhaPrecos::teclaEmEdicao(int, int, int &tecla, int)
+{
+    EstadoPrecos &e = m_janela->estado();
+    e.Digitado = true;
+    if (tecla == Teclas::Esc) {
+        // Esc gives up the edit: the cell keeps its previous value and is not checked.
+        e.Digitado = false;
+        tecla = 0;
+        m_grelha->cancelaEdicao();
+    } else if (tecla == Teclas::Esquerda) {
+        e.Digitado = false;
+    }
+}
+
+// ---- lists and calendar ------------------------------------------------------
+
+QString GrelhaPrecos::escolheDaLista(int coluna)
+{
+    ListaPesquisa lista;
+    lista.setLigacao(*m_bd);
+    if (coluna == Forn) {
+        lista.Titulo = QStringLiteral("Fornecedores");
+        lista.setSql(QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   Fornec ")
+                     + QStringLiteral(" order by Codigo"));
+        lista.Largura = 6300;
+        lista.Carrega();
+        lista.setLarguraColuna(0, 1500);
+        lista.setLarguraColuna(1, 4000);
+    } else {
+        lista.Titulo = QStringLiteral("Artigos");
+        lista.setSql(QStringLiteral(" SELECT     ARTIGOS.CODIGO as 'Código', ARTIGOS.NOME as 'Nome', STDISP as Stock")
+                     + QStringLiteral(" FROM   ARTIGOS ") + QStringLiteral(" Where (Artigos.ARTOUDES = 0  and Inactivo=0)")
+                     + QStringLiteral(" order by Codigo"));
+        lista.Largura = 8300;
+        lista.Carrega();
+        lista.setLarguraColuna(0, 1500);
+        lista.setLarguraColuna(1, 4000);
+        lista.setLarguraColuna(2, 1500);
+    }
+    return lista.Mostra();
+}
+
+void GrelhaPrecos::botaoCelula(int linha, int coluna)
+{
+    const int dados = coluna - 1;
+    if (dados == DataE) {
+        abreCalendario();
+        return;
+    }
+    const QString codigo = dados == Forn || dados == Artigo ? escolheDaLista(dados) : QString();
+    if (!codigo.trimmed().isEmpty()) {
+        m_grelha->setValorActual(codigo);
+        m_grelha->redesenhaCelula(linha, coluna);
+        m_janela->estado().Digitado = true;
+        // Open the cell's editor and leave it at once: the picked code is
+        // checked like a typed one, which names it and completes the row.
+        m_grelha->setFocus();
+        EnviaTeclas(QStringLiteral("{F2}{TAB}"));
+    } else {
+        m_janela->estado().Digitado = false;
+    }
+    m_grelha->redesenhaCelula(m_grelha->linhaActual(), m_grelha->colunaActual());
+}
+
+void GrelhaPrecos::abreCalendario()
+{
+    if (!m_calendario)
+        return;
+    // Below the current cell, or above it when it would not fit in the window.
+    const QRect celula = m_grelha->rectanguloCelulaActual();
+    const int x = m_grelha->x() + celula.left();
+    int y = m_grelha->y() + celula.top() + celula.height();
+    const QWidget *janela = m_calendario->parentWidget();
+    if (janela && m_calendario->height() + y > janela->height())
+        y = m_grelha->y() + celula.top() - m_calendario->height();
+    m_calendario->mostraEm(QPoint(x, y), Valores::comoData(m_grelha->valorActual()));
+}
+
+void GrelhaPrecos::dataDoCalendario(const QDate &data)
+{
+    m_grelha->setValorActual(data);
+    m_grelha->redesenhaCelula(m_grelha->linhaActual(), m_grelha->colunaActual());
+    m_grelha->setFocus();
+}
+
+// ---- rows ------------------------------------------------------------------
+
+void GrelhaPrecos::linhaVaiSerApagada(int linha, bool &)
+{
+    // A saved row leaves its Id for deletion on confirm; a typed one leaves 0.
+    const QVariant id = m_grelha->matriz(linha - 1, Id);
+    m_janela->estado().IdsAnulados.append(semValor(id) ? 0 : qRound64(id.toDouble()));
+}
+
+void GrelhaPrecos::celulaActualMudou(int linhaAnterior, int colunaAnterior)
+{
+    if (m_aReconstruir)
+        return;
+    const int actual = m_grelha->linhaActual();
+    // A date cell left empty within its row gets today's date.
+    if (colunaAnterior == ev(DataE) && linhaAnterior >= 1 && linhaAnterior == actual
+        && vazio(m_grelha->matriz(linhaAnterior - 1, DataE)))
+        escreve(linhaAnterior, DataE, hoje());
+    if (m_janela->estado().Tipo == 1 && linhaAnterior != actual)
+        m_janela->mostraObservacao(observacaoActual());
+    // There is always a further empty row to move into.
+    if (actual > m_grelha->linhas() - 1)
+        m_grelha->setLinhas(m_grelha->linhas() + 1);
+}
+
+void GrelhaPrecos::recebeuFoco()
+{
+    if (m_grelha->linhaActual() >= 1)
+        m_janela->mostraObservacao(observacaoActual());
+}
+
+QString GrelhaPrecos::observacaoActual() const
+{
+    const int l = m_grelha->linhaActual();
+    return l >= 1 && m_janela->estado().Tipo == 1 ? TextoDe(m_grelha->matriz(l - 1, Obs)) : QString();
+}
+
+void GrelhaPrecos::gravaObservacao(const QString &texto)
+{
+    const int l = m_grelha->linhaActual();
+    if (l < 1 || m_janela->estado().Tipo != 1)
+        return;
+    m_grelha->setMatriz(l - 1, Obs, texto);
+    m_grelha->setMatriz(l - 1, Altera, true);
+}

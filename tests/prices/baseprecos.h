@@ -1,0 +1,191 @@
+#pragma once
+#include "botao.h"
+#include "cadeialigacao.h"
+#include "campoinput.h"
+#include "consultaprecos.h"
+#include "geradordemo.h"
+#include "grelha.h"
+#include "ligacaobd.h"
+#include "listarespostas.h"
+#include "mensagensgravadas.h"
+
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+
+#define VERIFICA_BD(bd, expr) QVERIFY2((expr), qPrintable((bd).ultimoErro().texto()))
+
+// A small company made by the demo generator plus rows of known content:
+//   suppliers FX1 "Fornecedor Um" (tel. 211111111) and FX2 "Fornecedor Dois";
+//   articles AT1 "Artigo Um", AT2 "Artigo Dois", ATI (inactive);
+//   prices (Id, supplier, article, date, price, reference, observation):
+//     P1 FX1 AT1 2024-03-01 10.50 R-1 "Proposta A"
+//     P2 FX1 AT1 2024-05-01 11.25 R-2 NULL
+//     P3 FX1 AT2 2024-04-01 20.00 ""  NULL
+//     P4 FX2 AT1 2024-02-01  9.99 R-4 "Proposta B"
+//     P5 FZZ AT1 2024-01-01  5.00 R-5 NULL       (supplier unknown to the ERP)
+//   purchase help AT1/FX1: RefArt AJ-1, Qtd 5, Desconto 3, PrazoEnt 7, PrProx 9;
+//   purchase invoices (FCF) of FX1: AT1 7.50 and AT2 3.00 on 2024-06-01, a
+//   voided AT1 line and an ATI line; of FX2: AT1 8.00 on 2024-07-01; a sales
+//   invoice of FX1 for AT1 that is no purchase.
+namespace DadosPrecos {
+inline const QString FX1 = QStringLiteral("FX1"), FX2 = QStringLiteral("FX2");
+inline const QString AT1 = QStringLiteral("AT1"), AT2 = QStringLiteral("AT2"), ATI = QStringLiteral("ATI");
+inline const QString NomeFX1 = QStringLiteral("Fornecedor Um"), NomeFX2 = QStringLiteral("Fornecedor Dois");
+inline const QString NomeAT1 = QStringLiteral("Artigo Um"), NomeAT2 = QStringLiteral("Artigo Dois");
+
+inline QString cadeia(const QString &ficheiro)
+{
+    CadeiaLigacao c;
+    c.Servidor = QStringLiteral("SQLITE");
+    c.BaseDados = ficheiro;
+    return c.Texto();
+}
+
+inline bool insere(LigacaoBd &bd)
+{
+    const QStringList sqls{
+        QStringLiteral("INSERT INTO Fornec (Codigo, Nome, Telef) VALUES ('FX1', 'Fornecedor Um', '211111111')"),
+        QStringLiteral("INSERT INTO Fornec (Codigo, Nome, Telef) VALUES ('FX2', 'Fornecedor Dois', '222222222')"),
+        QStringLiteral("INSERT INTO Artigos (CODIGO, NOME, STDISP) VALUES ('AT1', 'Artigo Um', 4)"),
+        QStringLiteral("INSERT INTO Artigos (CODIGO, NOME) VALUES ('AT2', 'Artigo Dois')"),
+        QStringLiteral("INSERT INTO Artigos (CODIGO, NOME, INACTIVO) VALUES ('ATI', 'Artigo Inactivo', 1)"),
+        QStringLiteral("INSERT INTO mvk_Precos_Forn (Id_Preco, Fornecedor, Artigo, Data, Preco, RefForn, Obs) VALUES "
+                       "(100001, 'FX1', 'AT1', '2024-03-01 00:00:00', 10.5, 'R-1', 'Proposta A'), "
+                       "(100002, 'FX1', 'AT1', '2024-05-01 00:00:00', 11.25, 'R-2', NULL), "
+                       "(100003, 'FX1', 'AT2', '2024-04-01 00:00:00', 20, '', NULL), "
+                       "(100004, 'FX2', 'AT1', '2024-02-01 00:00:00', 9.99, 'R-4', 'Proposta B'), "
+                       "(100005, 'FZZ', 'AT1', '2024-01-01 00:00:00', 5, 'R-5', NULL)"),
+        QStringLiteral("INSERT INTO AjudaCmp (Artigo, Forneced, RefArt, Data, PrUltFor, EncUltCp, Desconto, Qtd, Moeda, DataPart, "
+                       "PrProx, DescProx, CustAd1, PrazoEnt, Descr) VALUES ('AT1', 'FX1', 'AJ-1', '2023-01-01 00:00:00', 8, 2, 3, 5, "
+                       "'USD', '2023-01-02 00:00:00', 9, 'D', 'C1', 7, 'Antiga')"),
+        QStringLiteral("INSERT INTO DOCGCCAB (Tpdoc, serie, ano, nnumdoc, Data, Terceiro, TpTerc, Areag, tpoper, natconta, sinalct, nvias) "
+                       "VALUES ('FCF', 'T', 2024, 1, '2024-06-01 00:00:00', 'FX1', 1, 4, 1, 1, 2, 1), "
+                       "('FCF', 'T', 2024, 2, '2024-07-01 00:00:00', 'FX2', 1, 4, 1, 1, 2, 1), "
+                       "('VFA', 'T', 2024, 1, '2024-06-02 00:00:00', 'FX1', 1, 4, 2, 1, 1, 1)"),
+        QStringLiteral("INSERT INTO docgclin (Tpdocum, serie, Ano, nnumdoc, NumLinha, Artigo, Quant, Prunit, Linanu) VALUES "
+                       "('FCF', 'T', 2024, 1, 1, 'AT1', 2, 7.5, 0), ('FCF', 'T', 2024, 1, 2, 'AT2', 1, 3, 0), "
+                       "('FCF', 'T', 2024, 1, 3, 'AT1', 1, 6, 1), ('FCF', 'T', 2024, 1, 4, 'ATI', 1, 4, 0), "
+                       "('FCF', 'T', 2024, 2, 1, 'AT1', 3, 8, 0), ('VFA', 'T', 2024, 1, 1, 'AT1', 1, 15, 0)"),
+    };
+    for (const QString &sql : sqls)
+        if (!bd.Executa(sql))
+            return false;
+    return true;
+}
+
+// Values of one stored record, for comparing.
+inline QVariantList registo(LigacaoBd &bd, const QString &sql, const QVariantList &valores)
+{
+    Recordset rs;
+    bd.AbreConsulta(sql, rs, valores);
+    QVariantList v;
+    for (int i = 0; !rs.Eof() && i < rs.numeroCampos(); ++i)
+        v << rs.Valor(i);
+    return v;
+}
+} // namespace DadosPrecos
+
+// The test database (made once per test program, a fresh copy per test) and
+// the window under test with the test doubles for messages and lookup lists.
+class BasePrecos
+{
+public:
+    QTemporaryDir pasta;
+    QString modelo;
+    LigacaoBd bd;
+    MensagensGravadas mensagens;
+    ConsultaPrecos *janela = nullptr;
+
+    bool cria(QString *erro)
+    {
+        modelo = pasta.filePath(QStringLiteral("modelo.db"));
+        QFile f(modelo);
+        f.open(QIODevice::WriteOnly);
+        f.close();
+        LigacaoBd b;
+        if (!b.Abre(DadosPrecos::cadeia(modelo))) {
+            *erro = b.ultimoErro().texto();
+            return false;
+        }
+        GeradorDemo::Escala e;
+        e.artigos = 120;
+        e.fornecedores = 6;
+        e.clientes = 6;
+        e.linhasDocumento = 400;
+        e.clart = 10;
+        e.precosFornecedor = 40;
+        e.precosCliente = 5;
+        e.necessidades = 5;
+        GeradorDemo g(7, QDate(2024, 12, 1));
+        if (!g.gera(b, e)) {
+            *erro = g.erro();
+            return false;
+        }
+        if (!DadosPrecos::insere(b)) {
+            *erro = b.ultimoErro().texto();
+            return false;
+        }
+        return true;
+    }
+
+    // A fresh copy of the database and the window in the given mode, shown and active.
+    bool abre(int tipo)
+    {
+        bd.Fecha();
+        const QString ficheiro = pasta.filePath(QStringLiteral("teste.db"));
+        QFile::remove(ficheiro);
+        if (!QFile::copy(modelo, ficheiro) || !bd.Abre(DadosPrecos::cadeia(ficheiro)))
+            return false;
+        mensagens.limpa();
+        mensagens.instala();
+        janela = new ConsultaPrecos;
+        janela->setBd(&bd);
+        janela->setTipo(tipo);
+        janela->Mostra();
+        return activa();
+    }
+
+    bool activa()
+    {
+        janela->activateWindow();
+        return QTest::qWaitForWindowActive(janela);
+    }
+
+    void fecha()
+    {
+        delete janela;
+        janela = nullptr;
+        ServicoMensagens::instala(nullptr);
+        bd.Fecha();
+    }
+
+    Grelha *g() const { return janela->grelha(); }
+    // Types a filter value and leaves the field with Tab, as a user does.
+    void escreveFiltro(int indice, const QString &texto)
+    {
+        CampoInput *c = janela->Campo(indice);
+        c->setFocus();
+        c->selectAll();
+        QTest::keyClicks(c, texto);
+        QTest::keyClick(c, Qt::Key_Tab);
+    }
+    // Types into the current grid cell and commits with Tab.
+    void escreveCelula(int linha, int coluna, const QString &texto, Qt::Key fim = Qt::Key_Tab)
+    {
+        g()->setFocus();
+        g()->setLinhaActual(linha);
+        g()->setColunaActual(coluna);
+        QTest::keyClicks(g(), texto);
+        QTest::keyClick(QApplication::focusWidget(), fim);
+    }
+    QStringList textos() const
+    {
+        QStringList t;
+        for (const PedidoMensagem &p : mensagens.pedidos())
+            t << p.texto;
+        return t;
+    }
+};

@@ -1,0 +1,299 @@
+// The price grid's rules in the supplier price window: pre-filled cells, the
+// check of each column with its message, the lists and the calendar behind
+// the cell buttons, removed rows, the moves of the current cell and the
+// observation field.
+#include "baseprecos.h"
+#include "calendario.h"
+#include "valores.h"
+#include "testmain.h"
+
+using namespace DadosPrecos;
+using namespace ColunasPrecos;
+
+class TstGrelhaPrecos : public QObject
+{
+    Q_OBJECT
+
+private:
+    BasePrecos base;
+
+    Grelha *g() const { return base.g(); }
+    QVariant cel(int linha, int coluna) const { return g()->matriz(linha - 1, coluna); }
+    void carrega(const QString &fornecedor, const QString &artigo)
+    {
+        if (!fornecedor.isEmpty())
+            base.escreveFiltro(0, fornecedor);
+        if (!artigo.isEmpty())
+            base.escreveFiltro(1, artigo);
+        QTest::mouseClick(base.janela->btCarga(), Qt::LeftButton);
+        base.mensagens.limpa();
+    }
+    // Starts editing a cell with F2 (the pre-fill runs) and gives it up with Esc.
+    void comecaEdicao(int linha, int coluna)
+    {
+        g()->setFocus();
+        // One move straight to the cell (a move within a row from the date
+        // cell would give it today's date).
+        g()->setCurrentIndex(g()->model()->index(linha - 1, coluna));
+        QTest::keyClick(g(), Qt::Key_F2);
+        QVERIFY(g()->emEdicao());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!g()->emEdicao());
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QString erro;
+        QVERIFY2(base.cria(&erro), qPrintable(erro));
+    }
+    void cleanup() { base.fecha(); }
+
+    void preenchimentoDasLinhasNovas()
+    {
+        const QVariant hoje = QDate::currentDate();
+        // Supplier filter: the article cell of an empty row brings supplier, name and date.
+        QVERIFY(base.abre(1));
+        carrega(FX1, QString());
+        comecaEdicao(5, Artigo);
+        QCOMPARE(cel(5, Forn), QVariant(FX1));
+        QCOMPARE(cel(5, Descr), QVariant(NomeFX1));
+        QCOMPARE(cel(5, DataE), hoje);
+        QCOMPARE(cel(5, Altera), QVariant(false));   // pre-filled is not changed
+        // A row that has a date is left alone.
+        comecaEdicao(1, Artigo);
+        QCOMPARE(cel(1, DataE), QVariant(QDate(2024, 5, 1)));
+        base.fecha();
+
+        // Article filter: the supplier cell brings article, its name and date.
+        QVERIFY(base.abre(1));
+        carrega(QString(), AT2);
+        comecaEdicao(4, Forn);
+        QCOMPARE(cel(4, Artigo), QVariant(AT2));
+        QCOMPARE(cel(4, DescrArtigo), QVariant(NomeAT2));
+        QCOMPARE(cel(4, DataE), hoje);
+        QVERIFY(cel(4, Forn).toString().isEmpty());
+        base.fecha();
+
+        // Both filters: the date cell brings both codes and names but no date;
+        // the price cell brings the date too, unless the date is an empty text.
+        QVERIFY(base.abre(1));
+        carrega(FX1, AT1);
+        comecaEdicao(6, DataE);
+        QCOMPARE(cel(6, Forn), QVariant(FX1));
+        QCOMPARE(cel(6, DescrArtigo), QVariant(NomeAT1));
+        QVERIFY(!cel(6, DataE).isValid());
+        comecaEdicao(7, Preco);
+        QCOMPARE(cel(7, Artigo), QVariant(AT1));
+        QCOMPARE(cel(7, Descr), QVariant(NomeFX1));
+        QCOMPARE(cel(7, DataE), hoje);
+        g()->setMatriz(7, DataE, QString());
+        comecaEdicao(8, Preco);
+        QVERIFY(cel(8, Forn).toString().isEmpty());
+    }
+
+    void validacaoDeCadaColuna()
+    {
+        QVERIFY(base.abre(1));
+        const auto mensagem = [this](const QString &texto) {
+            if (base.textos() != QStringList{texto})
+                return false;
+            const PedidoMensagem p = base.mensagens.ultimo();
+            base.mensagens.limpa();
+            return p.titulo == QStringLiteral("Informação") && p.icone == PedidoMensagem::Informacao && g()->hasFocus();
+        };
+        // Supplier: unknown and empty refused, the cell back as it was.
+        base.escreveCelula(1, 1, QStringLiteral("NOPE"));
+        QVERIFY(mensagem(QStringLiteral("Fornecedor não existente!")));
+        QVERIFY(cel(1, Forn).toString().isEmpty());
+        QCOMPARE(cel(1, Altera), QVariant(false));
+        QCOMPARE(g()->colunaActual(), 1);
+        base.escreveCelula(1, 1, QStringLiteral("X\b"));
+        QVERIFY(mensagem(QStringLiteral("Campo obrigatório")));
+        // Accepted: the name, the changed flag, and no reference without an article.
+        base.escreveCelula(1, 1, QStringLiteral("FX1"));
+        QCOMPARE(base.mensagens.quantos(), 0);
+        QCOMPARE(cel(1, Descr), QVariant(NomeFX1));
+        QCOMPARE(cel(1, Altera), QVariant(true));
+        QCOMPARE(cel(1, RefForn), QVariant(QString()));
+        QVERIFY(!base.janela->Digitado());
+
+        // Article: inactive and empty refused; accepted brings the purchase-help reference.
+        base.escreveCelula(1, 3, ATI);
+        QVERIFY(mensagem(QStringLiteral("Artigo não existente!")));
+        base.escreveCelula(1, 3, QStringLiteral("X\b"));
+        QVERIFY(mensagem(QStringLiteral("Campo obrigatório!")));
+        base.escreveCelula(1, 3, AT1);
+        QCOMPARE(cel(1, DescrArtigo), QVariant(NomeAT1));
+        QCOMPARE(cel(1, RefForn), QVariant(QStringLiteral("AJ-1")));
+
+        // Date: read as typed, refused when it is none.
+        base.escreveCelula(1, 6, QStringLiteral("31-02-2024"));
+        QVERIFY(mensagem(QStringLiteral("Data inválida!")));
+        QVERIFY(!cel(1, DataE).isValid());
+        base.escreveCelula(1, 6, QStringLiteral("5/3/2024"));
+        QCOMPARE(cel(1, DataE), QVariant(QDate(2024, 3, 5)));
+        // Price: "12,50" and "12.50" are the same amount; text is refused.
+        base.escreveCelula(1, 7, QStringLiteral("abc"));
+        QVERIFY(mensagem(QStringLiteral("Preço inválido!")));
+        QVERIFY(!cel(1, Preco).isValid());
+        base.escreveCelula(1, 7, QStringLiteral("12,50"));
+        QCOMPARE(Moeda::deValor(cel(1, Preco)).decimosMilesimos(), 125000);
+        base.escreveCelula(1, 7, QStringLiteral("12.5"));
+        QCOMPARE(Moeda::deValor(cel(1, Preco)).decimosMilesimos(), 125000);
+        QCOMPARE(base.mensagens.quantos(), 0);
+
+        // Untyped, a wrong date passes but a wrong price never does.
+        bool cancela = false;
+        g()->setMatriz(1, DataE, QStringLiteral("amanhã"));
+        g()->setMatriz(1, Preco, QStringLiteral("caro"));
+        base.janela->regras()->valida(2, DataE + 1, QVariant(), cancela);
+        QVERIFY(!cancela);
+        QCOMPARE(base.mensagens.quantos(), 0);
+        base.janela->regras()->valida(2, Preco + 1, 3.0, cancela);
+        QVERIFY(cancela);
+        QVERIFY(mensagem(QStringLiteral("Preço inválido!")));
+        QCOMPARE(cel(2, Preco), QVariant(3.0));
+
+        // A typed reference marks a loaded row changed.
+        carrega(FX1, QString());
+        QCOMPARE(cel(1, Altera), QVariant(false));
+        base.escreveCelula(1, 5, QStringLiteral("NOVA"));
+        QCOMPARE(cel(1, RefForn), QVariant(QStringLiteral("NOVA")));
+        QCOMPARE(cel(1, Altera), QVariant(true));
+    }
+
+    void listasDasCelulas()
+    {
+        QVERIFY(base.abre(1));
+        ListaRespostas listas;
+        g()->setFocus();
+        g()->setLinhaActual(1);
+        g()->setColunaActual(1);
+        listas.responde(QStringLiteral("FX1"));
+        QTest::keyClick(g(), Qt::Key_F4);
+        // The code goes in and is checked as if typed: name and changed flag.
+        QTRY_COMPARE(cel(1, Descr), QVariant(NomeFX1));
+        QCOMPARE(cel(1, Forn), QVariant(FX1));
+        QCOMPARE(cel(1, Altera), QVariant(true));
+        QCOMPARE(listas.pedidos[0].titulo, QStringLiteral("Fornecedores"));
+        QCOMPARE(listas.pedidos[0].largurasColunas, (QList<int>{1500, 4000}));
+
+        g()->setColunaActual(3);
+        listas.responde(AT1);
+        QTest::keyClick(g(), Qt::Key_F4);
+        QTRY_COMPARE(cel(1, RefForn), QVariant(QStringLiteral("AJ-1")));
+        QCOMPARE(cel(1, DescrArtigo), QVariant(NomeAT1));
+        QCOMPARE(listas.pedidos[1].largurasColunas, (QList<int>{1500, 4000, 1500}));
+        QVERIFY(!listas.pedidos[1].codigos.contains(ATI));
+
+        // Nothing picked: the cell stays.
+        QTest::keyClick(g(), Qt::Key_F4);
+        QTest::qWait(20);
+        QCOMPARE(cel(1, Artigo), QVariant(AT1));
+        QVERIFY(!base.janela->Digitado());
+        QCOMPARE(base.mensagens.quantos(), 0);
+    }
+
+    void calendario()
+    {
+        QVERIFY(base.abre(1));
+        carrega(FX1, QString());
+        Calendario *cal = base.janela->MonthView1();
+        // Below the cell, with the cell's date.
+        g()->setLinhaActual(1);
+        g()->setColunaActual(DataE + 1);
+        QTest::keyClick(g(), Qt::Key_F4);
+        QVERIFY(cal->isVisible());
+        const QRect celula = g()->rectanguloCelulaActual();
+        QCOMPARE(cal->pos(), QPoint(g()->x() + celula.left(), g()->y() + celula.bottom() + 1));
+        QCOMPARE(cal->data(), QDate(2024, 5, 1));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!cal->isVisible());
+        QCOMPARE(cel(1, DataE), QVariant(QDate(2024, 5, 2)));
+        QVERIFY(g()->hasFocus());
+
+        // Near the window's bottom it opens above the cell; an empty cell shows today.
+        int linha = 1;
+        while (linha < g()->linhas()
+               && g()->y() + g()->visualRect(g()->model()->index(linha, 0)).bottom() + cal->height() <= base.janela->height())
+            ++linha;
+        g()->setLinhaActual(linha + 1);
+        g()->setColunaActual(DataE + 1);
+        QTest::keyClick(g(), Qt::Key_F4);
+        QVERIFY(cal->isVisible());
+        QCOMPARE(cal->y(), g()->y() + g()->rectanguloCelulaActual().top() - cal->height());
+        QCOMPARE(cal->data(), QDate::currentDate());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QVERIFY(!cal->isVisible());
+        QVERIFY(g()->hasFocus());
+        QVERIFY(!cel(linha + 1, DataE).isValid());
+    }
+
+    void linhasApagadas()
+    {
+        QVERIFY(base.abre(1));
+        carrega(FX1, QString());
+        QCOMPARE(cel(1, Id).toLongLong(), 100002);
+        g()->setLinhaActual(1);
+        QTest::keyClick(g(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(base.janela->IdsAnulados(), (QList<qint64>{0, 100002}));
+        QCOMPARE(cel(1, Id).toLongLong(), 100001);   // the next row moved up
+        // A typed row leaves 0.
+        base.escreveCelula(3, 3, AT2);
+        g()->setLinhaActual(3);
+        QTest::keyClick(g(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(base.janela->IdsAnulados(), (QList<qint64>{0, 100002, 0}));
+        base.fecha();
+
+        // Purchases are not removed.
+        QVERIFY(base.abre(2));
+        carrega(FX1, QString());
+        g()->setLinhaActual(1);
+        QTest::keyClick(g(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(cel(1, Artigo), QVariant(AT1));
+        QCOMPARE(base.janela->IdsAnulados(), QList<qint64>{0});
+    }
+
+    void celulaActualEObservacao()
+    {
+        QVERIFY(base.abre(1));
+        carrega(FX1, QString());
+        ConsultaPrecos *j = base.janela;
+        // The observation field follows the current row.
+        QCOMPARE(j->Campo(2)->text(), QString());
+        g()->setLinhaActual(2);
+        QCOMPARE(j->Campo(2)->text(), QStringLiteral("Proposta A"));
+        // Its text goes to the row, which then counts as changed.
+        j->Campo(2)->setFocus();
+        j->Campo(2)->selectAll();
+        QTest::keyClicks(j->Campo(2), QStringLiteral("Sem IVA"));
+        QTest::mouseClick(g()->viewport(), Qt::LeftButton, {}, g()->visualRect(g()->model()->index(0, Artigo)).center());
+        QCOMPARE(cel(2, Obs), QVariant(QStringLiteral("Sem IVA")));
+        QCOMPARE(cel(2, Altera), QVariant(true));
+        QCOMPARE(g()->linhaActual(), 1);
+        QCOMPARE(j->Campo(2)->text(), QString());
+        g()->setLinhaActual(2);
+        QCOMPARE(j->Campo(2)->text(), QStringLiteral("Sem IVA"));
+
+        // Tab out of an empty date cell gives it today's date.
+        g()->setFocus();
+        g()->setLinhaActual(6);
+        g()->setColunaActual(DataE + 1);
+        QTest::keyClick(g(), Qt::Key_Tab);
+        QCOMPARE(g()->colunaActual(), Preco + 1);
+        QCOMPARE(cel(6, DataE), QVariant(QDate::currentDate()));
+
+        // Reaching the last row adds one.
+        g()->setLinhaActual(29);
+        QTest::keyClick(g(), Qt::Key_Down);
+        QCOMPARE(g()->linhaActual(), 30);
+        QCOMPARE(g()->linhas(), 31);
+        QTest::keyClick(g(), Qt::Key_Down);
+        QCOMPARE(g()->linhas(), 32);
+    }
+};
+
+TESSELA_TEST_MAIN(TstGrelhaPrecos)
+#include "tst_grelhaprecos.moc"
