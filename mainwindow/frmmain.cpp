@@ -2,6 +2,9 @@
 
 #include "acercade.h"
 #include "basedados.h"
+#include "consultaprecos.h"
+#include "frmficha.h"
+#include "frmpesquisa.h"
 #include "configuracao.h"
 #include "criaobjecto.h"
 #include "iconesprincipal.h"
@@ -26,9 +29,9 @@
 namespace {
 // The child windows come with their own deliveries: until a window is wired
 // into its abre...() method, its menu items and buttons stay disabled.
-constexpr bool FichaDisponivel = false;
-constexpr bool PesquisaDisponivel = false;
-constexpr bool ConsultaPrecosDisponivel = false;
+constexpr bool FichaDisponivel = true;
+constexpr bool PesquisaDisponivel = true;
+constexpr bool ConsultaPrecosDisponivel = true;
 constexpr bool RupturaDisponivel = false;
 constexpr bool PrecosClientesDisponivel = false;
 } // namespace
@@ -275,9 +278,29 @@ QMdiSubWindow *frmMain::colocaJanelaFilha(QWidget *janela)
     return sub;
 }
 
-void frmMain::abreFicha() {}
-void frmMain::abrePesquisa() {}
-void frmMain::abreConsultaPrecos(int tipo) { Q_UNUSED(tipo) }
+void frmMain::abreFicha()
+{
+    auto *janela = new frmFicha;
+    janela->setBd(m_bd);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
+
+void frmMain::abrePesquisa()
+{
+    auto *janela = new frmPesquisa;
+    janela->setBd(m_bd);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
+void frmMain::abreConsultaPrecos(int tipo)
+{
+    auto *janela = new ConsultaPrecos;
+    janela->setBd(m_bd);
+    janela->setTipo(tipo);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
 void frmMain::abreRuptura(int modo) { Q_UNUSED(modo) }
 void frmMain::abrePrecosClientes() {}
 void frmMain::abreImportador() {}

@@ -10,6 +10,9 @@
 #include "posicaojanela.h"
 #include "programa.h"
 #include "registotestes.h"
+#include "consultaprecos.h"
+#include "frmficha.h"
+#include "frmpesquisa.h"
 #include "testmain.h"
 #include "twips.h"
 #include "versaoprograma.h"
@@ -62,6 +65,7 @@ private slots:
     void menusBarraEEstado();
     void janelasFilhasEArranjos();
     void ligacaoSqlAbreOEditor();
+    void menusEBotoesAbremJanelasIndependentes();
     void mostraCriaAsTabelasDeEquivalencias();
     void splashEAcercaMostramAVersao();
 
@@ -195,9 +199,10 @@ void TstFrmMain::menusBarraEEstado()
         QVERIFY(!w.accao(escondido)->isVisible());
     QCOMPARE(w.accao("mnuFileExit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     // The windows of later deliveries: present, not available yet.
-    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2", "Mp_rutura",
-                              "Mp_rutura1", "ConPreCli"})
+    for (const char *filha : {"Mp_rutura", "Mp_rutura1", "ConPreCli"})
         QVERIFY2(!w.accao(filha)->isEnabled(), filha);
+    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2"})
+        QVERIFY2(w.accao(filha)->isEnabled(), filha);
 
     const QList<QAction *> b = w.botoes();
     QCOMPARE(b.size(), 10);
@@ -209,9 +214,10 @@ void TstFrmMain::menusBarraEEstado()
     QCOMPARE(b[9]->toolTip(), QStringLiteral("Consultas de preços Clientes"));
     QVERIFY(!b[0]->icon().isNull() && !b[9]->icon().isNull());
     // A button is available exactly when its menu item is.
-    QVERIFY(!b[2]->isEnabled());
-    w.accao("mProc")->setEnabled(true);
     QVERIFY(b[2]->isEnabled());
+    QVERIFY(!b[6]->isEnabled());
+    w.accao("Mp_rutura")->setEnabled(true);
+    QVERIFY(b[6]->isEnabled());
 
     QCOMPARE(w.painel(1)->text(), QStringLiteral("Status"));
     QVERIFY(!w.painel(7));
@@ -351,6 +357,49 @@ void TstFrmMain::splashEAcercaMostramAVersao()
     QCOMPARE(m_mensagens.quantos(), 0);
     janelas.libertaPrincipal();
     arranque.termina();
+}
+
+
+void TstFrmMain::menusEBotoesAbremJanelasIndependentes()
+{
+    LigacaoBd bd;
+    QVERIFY(bd.Abre(QStringLiteral("Provider=MSDataShape;Mode=1;Motor=SQLite;Data Source=") + baseDemo()));
+    frmMain w;
+    w.setBd(&bd);
+    w.Mostra();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const auto janelas = [&] {
+        QList<QWidget *> r;
+        for (QMdiSubWindow *s : w.areaFilhas()->subWindowList())
+            r << s->widget();
+        return r;
+    };
+    w.accao("mProc")->trigger();
+    w.accao("mProc")->trigger();
+    w.botoes().at(2)->trigger();
+    QCOMPARE(janelas().size(), 3);
+    for (QWidget *j : janelas())
+        QVERIFY(qobject_cast<frmPesquisa *>(j));
+    QVERIFY(janelas().at(0) != janelas().at(1));
+
+    w.accao("Mf_equivalencias")->trigger();
+    QVERIFY(qobject_cast<frmFicha *>(janelas().last()));
+    w.botoes().at(0)->trigger();
+    QVERIFY(qobject_cast<frmFicha *>(janelas().last()));
+
+    // Button 5 and the menu item open supplier prices, button 6 purchases.
+    for (auto [accao, tipo] : {std::pair{"Mp_ConsultaPrecos", 1}, std::pair{"Mp_ConsultaPrecos2", 2}}) {
+        w.accao(accao)->trigger();
+        auto *p = qobject_cast<ConsultaPrecos *>(janelas().last());
+        QVERIFY(p);
+        QCOMPARE(p->Tipo(), tipo);
+    }
+    w.botoes().at(4)->trigger();
+    QCOMPARE(qobject_cast<ConsultaPrecos *>(janelas().last())->Tipo(), 1);
+    w.botoes().at(5)->trigger();
+    QCOMPARE(qobject_cast<ConsultaPrecos *>(janelas().last())->Tipo(), 2);
+    QCOMPARE(janelas().size(), 9);
+    w.close();
 }
 
 TESSELA_TEST_MAIN(TstFrmMain)
