@@ -20,16 +20,63 @@ QString comValores(const QString &sql, const QVariantList &valores)
     return texto;
 }
 
-const QString sqlNovoPar = QStringLiteral(
-    "INSERT INTO mvk_equivalencias (ArtigoPai, ArtigoEquivalente) SELECT ?, ? WHERE NOT EXISTS "
-    "(SELECT 1 FROM mvk_equivalencias WHERE ArtigoPai = ? AND ArtigoEquivalente = ?)");
-const QString sqlNovoAcesso = QStringLiteral(
-    "INSERT INTO mvk_AcessoRapido (CodigoArtigo) SELECT ? WHERE NOT EXISTS "
-    "(SELECT 1 FROM mvk_AcessoRapido WHERE CodigoArtigo = ?)");
+// The two lookups of a write, as the failure message shows them.
+const QString sqlPar = QStringLiteral(
+    "SELECT ArtigoPai, ArtigoEquivalente From mvk_equivalencias WHERE (ArtigoPai = ?) AND (ArtigoEquivalente = ?)");
+const QString sqlAcesso = QStringLiteral("SELECT CodigoArtigo From mvk_AcessoRapido WHERE (CodigoArtigo = ?)");
 
-// The article's own code, or any article that has the code among its
-// equivalents; each article once. Written as two index lookups joined by a
-// UNION so that neither arm scans a table.
+// A code as it is bound: the empty text is a code like any other, never Null.
+QString texto(const QString &s) { return s.isNull() ? QStringLiteral("") : s; }
+
+// A value without its leading and trailing blanks; a null value gives the
+// empty text. Only blanks go: a tab or a line break at an end stays.
+QString semBrancos(const QVariant &v)
+{
+    if (v.isNull())
+        return QString();
+    const QString t = v.toString();
+    qsizetype i = 0, j = t.size();
+    while (i < j && t.at(i) == QLatin1Char(' '))
+        ++i;
+    while (j > i && t.at(j - 1) == QLatin1Char(' '))
+        --j;
+    return t.mid(i, j - i);
+}
+
+// Writes that leave an existing row alone. SQLite settles it within the
+// insert itself (one key lookup less per table); SQL Server looks first.
+struct EscritaPar
+{
+    QString par, acesso;
+    QVariantList valoresPar(const QString &pai, const QString &equivalente) const
+    {
+        return sqlite ? QVariantList{pai, equivalente} : QVariantList{pai, equivalente, pai, equivalente};
+    }
+    QVariantList valoresAcesso(const QString &equivalente) const
+    {
+        return sqlite ? QVariantList{equivalente} : QVariantList{equivalente, equivalente};
+    }
+    bool sqlite;
+};
+
+const EscritaPar &escrita(const Dialecto &d)
+{
+    static const EscritaPar sqlite{
+        QStringLiteral("INSERT OR IGNORE INTO mvk_equivalencias (ArtigoPai, ArtigoEquivalente) VALUES (?, ?)"),
+        QStringLiteral("INSERT OR IGNORE INTO mvk_AcessoRapido (CodigoArtigo) VALUES (?)"), true};
+    static const EscritaPar sqlServer{
+        QStringLiteral("INSERT INTO mvk_equivalencias (ArtigoPai, ArtigoEquivalente) SELECT ?, ? WHERE NOT EXISTS "
+                       "(SELECT 1 FROM mvk_equivalencias WHERE ArtigoPai = ? AND ArtigoEquivalente = ?)"),
+        QStringLiteral("INSERT INTO mvk_AcessoRapido (CodigoArtigo) SELECT ? WHERE NOT EXISTS "
+                       "(SELECT 1 FROM mvk_AcessoRapido WHERE CodigoArtigo = ?)"),
+        false};
+    return d.motor() == Dialecto::SQLite ? sqlite : sqlServer;
+}
+
+// The article whose own code is the given one, and every article that has it
+// among its equivalents; each article once, articles with an empty code never.
+// Two index lookups (the article's key, the index on the equivalent code)
+// joined by a UNION, so that neither arm scans a table.
 const QString sqlPesquisa = QStringLiteral(
     "SELECT a.CODIGO AS Artigo, a.NOME, a.ULTPRCOM AS UPC, "
     "CASE WHEN a.STDISP = 0 THEN 0 ELSE a.VLREXIST / a.STDISP END AS PCM, a.STDISP AS Stock, "
@@ -40,7 +87,8 @@ const QString sqlPesquisa = QStringLiteral(
     "CASE WHEN a.STDISP = 0 THEN 0 ELSE a.VLREXIST / a.STDISP END AS PCM, a.STDISP AS Stock, "
     "a.STDISP + a.TOTENCFO - a.TotEnccl AS Prazo, a.PVPSIVA AS PVP "
     "FROM mvk_equivalencias e INNER JOIN Artigos a ON e.ArtigoPai = a.CODIGO "
-    "WHERE e.ArtigoEquivalente = ? AND a.CODIGO > ?");
+    "WHERE e.ArtigoEquivalente = ? AND a.CODIGO > ? "
+    "ORDER BY 1");
 } // namespace
 
 ArtigosSql::ArtigosSql() { ContagemObjectos::nasce(); }
@@ -48,11 +96,16 @@ ArtigosSql::~ArtigosSql() { ContagemObjectos::morre(); }
 
 void ArtigosSql::reporta(const QString &funcao, const QString &extra, const QString &modulo)
 {
+    reporta(m_bd ? m_bd->ultimoErro()
+                 : ErroBd{ErroBd::ErroLigacao, QStringLiteral("Não foi indicada a ligação à base de dados")},
+            funcao, extra, modulo);
+}
+
+void ArtigosSql::reporta(const ErroBd &erro, const QString &funcao, const QString &extra, const QString &modulo)
+{
     PedidoMensagem p;
     p.titulo = QStringLiteral("TesselaDados2016");
     p.icone = PedidoMensagem::Critico;
-    const ErroBd erro = m_bd ? m_bd->ultimoErro()
-                             : ErroBd{ErroBd::ErroLigacao, QStringLiteral("Não foi indicada a ligação à base de dados")};
     p.texto = erro.texto() + QStringLiteral("\r\nNa função %1 do Módulo de classe %2").arg(funcao, modulo);
     if (!extra.isEmpty())
         p.texto += QStringLiteral("\r\n") + extra;
@@ -61,7 +114,7 @@ void ArtigosSql::reporta(const QString &funcao, const QString &extra, const QStr
 
 bool ArtigosSql::Apagar()
 {
-    if (!m_bd || !m_bd->Executa(QStringLiteral("DELETE FROM mvk_equivalencias WHERE (ArtigoPai = ?)"), {m_codigo})) {
+    if (!m_bd || !m_bd->Executa(QStringLiteral("DELETE FROM mvk_equivalencias WHERE (ArtigoPai = ?)"), {texto(m_codigo)})) {
         reporta(QStringLiteral("Apagar"));
         return false;
     }
@@ -70,31 +123,42 @@ bool ArtigosSql::Apagar()
 
 bool ArtigosSql::Equivalencia_Escrever(const QString &equivalente)
 {
+    const QString pai = texto(m_codigo), codigo = texto(equivalente);
     if (!m_bd) {
-        reporta(QStringLiteral("Equivalencia_Escrever"));
+        reporta(QStringLiteral("Equivalencia_Escrever"), comValores(sqlPar, {pai, codigo}));
         return false;
     }
-    // The pair and its quick-access code are written together or not at all
-    // (a savepoint when the caller already holds a transaction).
-    Transaccao t(*m_bd);
-    QVariantList valores{m_codigo, equivalente, m_codigo, equivalente};
-    QString ultima = comValores(sqlNovoPar, valores);
-    bool ok = t.iniciada() && m_bd->Executa(sqlNovoPar, valores);
+    // The pair is inserted only when it is new, and the quick-access code only
+    // with a new pair and only when it is not one already. Both go in or
+    // neither does. Called alone, the two statements run in a transaction of
+    // their own. Inside the caller's transaction (the importer writes hundreds
+    // of thousands of codes in a few transactions) a savepoint per code would
+    // cost a tenth of the time, so a failed quick-access insert is undone by
+    // deleting the pair it has just added; a crash rolls back the caller's
+    // whole transaction anyway.
+    const EscritaPar &e = escrita(m_bd->dialecto());
+    const int nivel = m_bd->nivelTransaccao();
+    const bool propria = nivel == 0;
+    bool acesso = false;   // the quick-access step has been reached
+    bool ok = (!propria || m_bd->IniciaTransaccao()) && m_bd->Executa(e.par, e.valoresPar(pai, codigo));
     if (ok && m_bd->linhasAfectadas() > 0) {
-        valores = {equivalente, equivalente};
-        ultima = comValores(sqlNovoAcesso, valores);
-        ok = m_bd->Executa(sqlNovoAcesso, valores);
+        acesso = true;
+        ok = m_bd->Executa(e.acesso, e.valoresAcesso(codigo));
+        if (!ok && !propria) {
+            const ErroBd erro = m_bd->ultimoErro();
+            m_bd->Executa(QStringLiteral("DELETE FROM mvk_equivalencias WHERE ArtigoPai = ? AND ArtigoEquivalente = ?"),
+                          {pai, codigo});
+            m_bd->repoeErro(erro);
+        }
     }
-    if (ok)
-        ok = t.confirma();
+    if (propria)
+        ok = ok && m_bd->TerminaTransaccao();
     if (!ok) {
         const ErroBd erro = m_bd->ultimoErro();
-        t.anula();
-        PedidoMensagem p;
-        p.titulo = QStringLiteral("TesselaDados2016");
-        p.icone = PedidoMensagem::Critico;
-        p.texto = erro.texto() + QStringLiteral("\r\nNa função Equivalencia_Escrever do Módulo de classe Artigos\r\n") + ultima;
-        ServicoMensagens::actual().mostra(p);
+        while (m_bd->nivelTransaccao() > nivel)   // also when the commit itself failed
+            m_bd->AnulaTransaccao();
+        reporta(erro, QStringLiteral("Equivalencia_Escrever"),
+                acesso ? comValores(sqlAcesso, {codigo}) : comValores(sqlPar, {pai, codigo}));
     }
     return false;
 }
@@ -106,7 +170,7 @@ bool ArtigosSql::Ler(Recordset &out_Equivalencias)
         "SELECT mvk_equivalencias.ArtigoEquivalente FROM ARTIGOS LEFT OUTER JOIN mvk_equivalencias "
         "ON ARTIGOS.CODIGO = mvk_equivalencias.ArtigoPai WHERE (ARTIGOS.CODIGO = ?) "
         "ORDER BY mvk_equivalencias.ArtigoEquivalente");
-    if (!m_bd || !m_bd->AbreConsulta(sql, out_Equivalencias, {m_codigo})) {
+    if (!m_bd || !m_bd->AbreConsulta(sql, out_Equivalencias, {texto(m_codigo)})) {
         reporta(QStringLiteral("Ler"), QString(), QStringLiteral("Artigos Equivalentes"));
         return false;
     }
@@ -127,23 +191,23 @@ QString ArtigosSql::MostraLista()
 QString ArtigosSql::Observacoes(const QString &chave)
 {
     Recordset rs;
-    if (!m_bd || !m_bd->AbreConsulta(QStringLiteral("SELECT OBSERV, BLNOTAS From Artigos WHERE (CODIGO = ?)"), rs, {chave})) {
+    if (!m_bd || !m_bd->AbreConsulta(QStringLiteral("SELECT OBSERV, BLNOTAS From Artigos WHERE (CODIGO = ?)"), rs, {texto(chave)})) {
         reporta(QStringLiteral("Observacoes"));
         return QString();
     }
     if (rs.Eof())
         return QString();
-    const QVariant obs = rs.Valor(0), notas = rs.Valor(1);
-    return (obs.isNull() ? QString() : obs.toString().trimmed()) + QStringLiteral("\r\n")
-           + (notas.isNull() ? QString() : notas.toString().trimmed());
+    return semBrancos(rs.Valor(0)) + QStringLiteral("\r\n") + semBrancos(rs.Valor(1));
 }
 
 Recordset ArtigosSql::Pesquisar(const QString &codigo)
 {
     Recordset rs;
-    if (!m_bd || !m_bd->AbreConsulta(sqlPesquisa, rs, {codigo, QStringLiteral(""), codigo, QStringLiteral("")})) {
+    if (!m_bd || !m_bd->AbreConsulta(sqlPesquisa, rs, {texto(codigo), QStringLiteral(""), texto(codigo), QStringLiteral("")})) {
         reporta(QStringLiteral("Pesquisar"));
         return Recordset();
     }
     return rs;
 }
+
+QString ArtigosSql::consultaPesquisa() { return sqlPesquisa; }

@@ -25,8 +25,16 @@ public:
     QString Observacoes(const QString &chave) override;
     Recordset Pesquisar(const QString &codigo) override;
 
+    // The statement Pesquisar runs, with its four values: the code, the empty
+    // text, the code, the empty text.
+    static QString consultaPesquisa();
+
 private:
+    // The library's failure box: "Erro n (descrição)", the function and the
+    // class, and an extra line when given.
     void reporta(const QString &funcao, const QString &extra = QString(), const QString &modulo = QStringLiteral("Artigos"));
+    void reporta(const ErroBd &erro, const QString &funcao, const QString &extra = QString(),
+                 const QString &modulo = QStringLiteral("Artigos"));
 
     LigacaoBd *m_bd = nullptr;
     QString m_codigo;

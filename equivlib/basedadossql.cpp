@@ -11,22 +11,33 @@ const QString probe = QStringLiteral("SELECT ArtigoPai, ArtigoEquivalente From m
 
 QStringList instrucoes(const Dialecto &d)
 {
-    if (d.motor() == Dialecto::SqlServer)
+    if (d.motor() == Dialecto::SqlServer) {
+        // The server's statements as the original installation ran them, one
+        // batch each (CREATE VIEW must start its batch), plus the index.
+        const QString crlf = QStringLiteral("\r\n");
         return {
             QStringLiteral("SET ANSI_NULLS ON"),
             QStringLiteral("SET QUOTED_IDENTIFIER ON"),
-            QStringLiteral("CREATE TABLE [mvk_AcessoRapido](\r\n [CodigoArtigo] [nvarchar](25) NOT NULL, "
-                           "CONSTRAINT [PK_mvk_AcessoRapido] PRIMARY KEY CLUSTERED ( [CodigoArtigo] Asc ) ON [PRIMARY] ) ON [PRIMARY]"),
-            QStringLiteral("CREATE TABLE [mvk_equivalencias](\r\n [ArtigoPai] [nvarchar](15) NOT NULL,\r\n"
-                           " [ArtigoEquivalente] [nvarchar](25) NOT NULL,\r\n"
-                           " CONSTRAINT [PK_mvk_equivalencias] PRIMARY KEY CLUSTERED\r\n (\r\n [ArtigoPai] ASC,\r\n"
-                           " [ArtigoEquivalente] Asc\r\n ) ON [PRIMARY]\r\n ) ON [PRIMARY]\r\n"),
+            QStringLiteral("CREATE TABLE [mvk_AcessoRapido](") + crlf
+                + QStringLiteral(" [CodigoArtigo] [nvarchar](25) NOT NULL, CONSTRAINT [PK_mvk_AcessoRapido] PRIMARY KEY CLUSTERED"
+                                 " ( [CodigoArtigo] Asc ) ON [PRIMARY] ) ON [PRIMARY]"),
+            QStringLiteral("SET ANSI_NULLS ON"),
+            QStringLiteral(" SET QUOTED_IDENTIFIER ON"),
+            QStringLiteral("CREATE TABLE [mvk_equivalencias](") + crlf + QStringLiteral(" [ArtigoPai] [nvarchar](15) NOT NULL,") + crlf
+                + QStringLiteral(" [ArtigoEquivalente] [nvarchar](25) NOT NULL,") + crlf
+                + QStringLiteral(" CONSTRAINT [PK_mvk_equivalencias] PRIMARY KEY CLUSTERED") + crlf + QStringLiteral(" (") + crlf
+                + QStringLiteral(" [ArtigoPai] ASC,") + crlf + QStringLiteral(" [ArtigoEquivalente] Asc") + crlf
+                + QStringLiteral(" ) ON [PRIMARY]") + crlf + QStringLiteral(" ) ON [PRIMARY]") + crlf,
             d.criaIndiceSeNaoExiste(QStringLiteral("IX_mvk_equivalencias_Equivalente"), QStringLiteral("mvk_equivalencias"),
                                     QStringLiteral("ArtigoEquivalente")),
-            QStringLiteral("CREATE VIEW [mvk_view_JuntaCodigoArtigos]\r\n AS\r\n SELECT     CodigoArtigo AS Codigo\r\n"
-                           " From dbo.mvk_AcessoRapido\r\n Union\r\n SELECT     CODIGO \r\n From dbo.Artigos\r\n"
-                           " WHERE     (CODIGO > N'') AND (INACTIVO = 0)"),
+            QStringLiteral(" SET ANSI_NULLS ON"),
+            QStringLiteral("SET QUOTED_IDENTIFIER ON"),
+            QStringLiteral("CREATE VIEW [mvk_view_JuntaCodigoArtigos]") + crlf + QStringLiteral(" AS") + crlf
+                + QStringLiteral(" SELECT     CodigoArtigo AS Codigo") + crlf + QStringLiteral(" From dbo.mvk_AcessoRapido") + crlf
+                + QStringLiteral(" Union") + crlf + QStringLiteral(" SELECT     CODIGO ") + crlf + QStringLiteral(" From dbo.Artigos") + crlf
+                + QStringLiteral(" WHERE     (CODIGO > N'') AND (INACTIVO = 0)"),
         };
+    }
     return {
         QStringLiteral("CREATE TABLE mvk_AcessoRapido (CodigoArtigo varchar(25) COLLATE NOCASE NOT NULL, "
                        "CONSTRAINT PK_mvk_AcessoRapido PRIMARY KEY (CodigoArtigo))"),

@@ -5,6 +5,7 @@
 #include "consultaprecos.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
+#include "importador.h"
 #include "configuracao.h"
 #include "criaobjecto.h"
 #include "iconesprincipal.h"
@@ -303,7 +304,11 @@ void frmMain::abreConsultaPrecos(int tipo)
 }
 void frmMain::abreRuptura(int modo) { Q_UNUSED(modo) }
 void frmMain::abrePrecosClientes() {}
-void frmMain::abreImportador() {}
+void frmMain::abreImportador()
+{
+    if (m_bd)
+        ImportaEquivalencias(*m_bd);   // reports its own failures
+}
 
 void frmMain::configuraLigacaoSql()
 {

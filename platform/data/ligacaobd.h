@@ -55,6 +55,8 @@ public:
     QString destino() const { return m_destino; }
 
     ErroBd ultimoErro() const { return m_erro; }
+    // Puts back a failure after a clean-up statement succeeded.
+    void repoeErro(const ErroBd &erro) { m_erro = erro; }
     // Does the table (or view) exist?
     bool existeTabela(const QString &nome);
 
@@ -101,7 +103,10 @@ public:
         if (!m_iniciada || m_terminada)
             return false;
         m_terminada = true;
-        return m_bd.TerminaTransaccao();
+        if (m_bd.TerminaTransaccao())
+            return true;
+        m_bd.AnulaTransaccao();   // a commit that failed leaves nothing behind
+        return false;
     }
     void anula()
     {

@@ -1,0 +1,274 @@
+// Run: build/bench/bench_equivalencias [pasta-dos-dados] [amostras-da-consulta-original (10; 0 = só o importador)]
+//
+// The data folder defaults to bench-data/ next to bench/; the large database
+// is made there on first use (minutes), and reused.
+//
+// Artigos::Pesquisar on 200,000 articles and 1,000,000 equivalences, by an
+// equivalent code and by an article code: the search as first written (the
+// OR over a RIGHT JOIN) on the first schema (mvk_equivalencias with its key
+// only, in a database of its own made once from the large one), the library's
+// search on the installed schema, and a bare single-key index lookup on the
+// same table, side by side with medians, 99th percentiles and ratios; every
+// sampled code must give the same rows both ways. Then the importer on the
+// 100,000 CLART rows into an empty copy of the equivalence tables, in codes
+// per second of wall clock and of this process's CPU, and a second run over
+// the same rows (every pair already there).
+#include "comum.h"
+#include "artigos.h"
+#include "esquemaerp.h"
+#include "importador.h"
+#include "mensagensgravadas.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+
+#include <ctime>
+
+namespace {
+
+using Bench::out;
+
+// The search as first written; the values are bound here instead of pasted.
+const QString consultaOriginal = QStringLiteral(
+    "SELECT Distinct a.CODIGO AS Artigo,  a.NOME,  a.ULTPRCOM AS UPC,  CASE WHEN a.STDISP = 0 THEN 0 ELSE "
+    "a.VLREXIST / a.STDISP END AS PCM,  a.STDISP AS Stock, a.stdisp+a.TOTENCFO-a.TotEnccl AS Prazo,  a.pvpsiva AS PVP  "
+    "FROM mvk_equivalencias as e RIGHT OUTER JOIN ARTIGOS  as a ON e.ArtigoPai = a.CODIGO "
+    "WHERE     ((e.ArtigoEquivalente = ?) OR (a.CODIGO = ?)) and a.Codigo>''");
+
+const QString consultaNua = QStringLiteral("SELECT ArtigoPai FROM mvk_equivalencias WHERE ArtigoEquivalente = ?");
+
+QStringList linhas(Recordset rs)
+{
+    QStringList l;
+    for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        QStringList v;
+        for (int i = 0; i < rs.numeroCampos(); ++i)
+            v << rs.Valor(i).toString();
+        l << v.join(QLatin1Char('|'));
+    }
+    l.sort();
+    return l;
+}
+
+// CPU time of this process: on a machine shared with other work it varies
+// much less than the wall clock.
+double segundosCpu()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
+bool falhou(LigacaoBd &bd, const char *onde)
+{
+    out() << "Falhou " << onde << ": " << bd.ultimoErro().texto() << Qt::endl;
+    return false;
+}
+
+// Artigos and mvk_equivalencias as the first schema had them (key only), made
+// once next to the large database.
+QString baseOriginal(const QString &grande)
+{
+    const QString ficheiro = QFileInfo(grande).absolutePath() + QStringLiteral("/equivalencias-original.db");
+    if (QFileInfo::exists(ficheiro))
+        return ficheiro;
+    out() << "A criar " << ficheiro << " (uma vez)..." << Qt::endl;
+    const QString temporario = ficheiro + QStringLiteral(".a-criar");
+    QFile::remove(temporario);
+    QFile f(temporario);
+    f.open(QIODevice::WriteOnly);
+    f.close();
+    {
+        LigacaoBd bd;
+        if (!bd.Abre(Bench::cadeiaSqlite(temporario)))
+            return falhou(bd, "a abrir"), QString();
+        if (!bd.Executa(QStringLiteral("ATTACH DATABASE ? AS g"), {grande}))
+            return falhou(bd, "ATTACH"), QString();
+        Recordset rs;
+        if (!bd.AbreConsulta(QStringLiteral("SELECT name, sql FROM g.sqlite_master WHERE type = 'table' AND name IN (?, ?)"), rs,
+                             {QStringLiteral("Artigos"), QStringLiteral("mvk_equivalencias")})
+            || rs.RecordCount() != 2)
+            return falhou(bd, "a ler o esquema"), QString();
+        Transaccao t(bd);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const QString nome = rs.Valor(0).toString();
+            if (!bd.Executa(rs.Valor(1).toString())
+                || !bd.Executa(QStringLiteral("INSERT INTO main.%1 SELECT * FROM g.%1").arg(nome)))
+                return falhou(bd, "a copiar"), QString();
+        }
+        if (!t.confirma() || !bd.Executa(QStringLiteral("DETACH DATABASE g")) || !bd.Executa(QStringLiteral("ANALYZE")))
+            return falhou(bd, "a gravar"), QString();
+    }
+    QFile::rename(temporario, ficheiro);
+    return ficheiro;
+}
+
+QStringList plano(LigacaoBd &bd, const QString &sql, const QVariantList &valores)
+{
+    Recordset rs;
+    QStringList p;
+    if (bd.AbreConsulta(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, rs, valores))
+        for (; !rs.Eof(); rs.MoveNext())
+            p << rs.Valor(QStringLiteral("detail")).toString();
+    return p;
+}
+
+struct Medidas
+{
+    Bench::Amostras original, nossa, nua;
+};
+
+void mostra(const QString &tipo, Medidas &m)
+{
+    const double om = m.original.mediana(), op = m.original.percentil(99);
+    const double nm = m.nossa.mediana(), np = m.nossa.percentil(99);
+    const double um = m.nua.mediana(), up = m.nua.percentil(99);
+    out() << Qt::endl << "Pesquisar por " << tipo << " (" << m.original.us.size() << " códigos na original, " << m.nossa.us.size()
+          << " nas outras):" << Qt::endl;
+    Bench::linha(QStringLiteral("  original (OR sobre RIGHT JOIN, só a chave), mediana"), om, QStringLiteral("µs"));
+    Bench::linha(QStringLiteral("  original, p99"), op, QStringLiteral("µs"));
+    Bench::linha(QStringLiteral("  Artigos::Pesquisar (UNION de dois índices), mediana"), nm, QStringLiteral("µs"));
+    Bench::linha(QStringLiteral("  Artigos::Pesquisar, p99"), np, QStringLiteral("µs"));
+    Bench::linha(QStringLiteral("  procura nua pelo índice do código, mediana"), um, QStringLiteral("µs"));
+    Bench::linha(QStringLiteral("  procura nua, p99"), up, QStringLiteral("µs"));
+    Bench::linha(QStringLiteral("  original / Pesquisar, medianas (alvo >= 100)"), om / nm, QStringLiteral("x"));
+    Bench::linha(QStringLiteral("  original / Pesquisar, p99"), op / np, QStringLiteral("x"));
+    Bench::linha(QStringLiteral("  Pesquisar / procura nua, medianas (alvo <= 5)"), nm / um, QStringLiteral("x"));
+    Bench::linha(QStringLiteral("  Pesquisar / procura nua, p99"), np / up, QStringLiteral("x"));
+}
+
+bool medePesquisa(const QString &grande, const QString &original, int amostrasOriginal)
+{
+    LigacaoBd bd, bdOriginal;
+    if (!bd.Abre(Bench::cadeiaSqlite(grande)))
+        return falhou(bd, "a abrir a base grande");
+    if (!bdOriginal.Abre(Bench::cadeiaSqlite(original)))
+        return falhou(bdOriginal, "a abrir a base original");
+    QString erro;
+    auto artigos = CriaObjecto<Artigos>(&erro);
+    if (!artigos) {
+        out() << erro << Qt::endl;
+        return false;
+    }
+    artigos->setBd(&bd);
+
+    // Random codes: equivalent codes of existing pairs, and article codes.
+    const int artigosTotal = bd.valorUnico(QStringLiteral("SELECT count(*) FROM Artigos")).toInt();
+    const qint64 maxRowid = bd.valorUnico(QStringLiteral("SELECT max(rowid) FROM mvk_equivalencias")).toLongLong();
+    if (artigosTotal < 1 || maxRowid < 1)
+        return falhou(bd, "a contar");
+    QRandomGenerator aleatorio(20261206);
+    const int amostras = 20000;
+    QStringList equivalentes, codigosArtigo;
+    while (equivalentes.size() < amostras) {
+        const QVariant v = bd.valorUnico(QStringLiteral("SELECT ArtigoEquivalente FROM mvk_equivalencias WHERE rowid = ?"),
+                                         {aleatorio.bounded(maxRowid) + 1});
+        if (v.isValid())
+            equivalentes << v.toString();
+    }
+    for (int i = 0; i < amostras; ++i)
+        codigosArtigo << GeradorDemo::codigoArtigo(int(aleatorio.bounded(artigosTotal)));
+
+    out() << Qt::endl << "Plano da original: " << plano(bdOriginal, consultaOriginal, {equivalentes[0], equivalentes[0]}).join(QStringLiteral("; ")) << Qt::endl;
+    out() << "Plano da procura nua: " << plano(bd, consultaNua, {equivalentes[0]}).join(QStringLiteral("; ")) << Qt::endl;
+
+    int diferentes = 0;
+    auto mede = [&](const QStringList &codigos, Medidas &m) {
+        // Warm the caches first.
+        for (int i = 0; i < 200; ++i)
+            artigos->Pesquisar(codigos[i]);
+        Recordset rs;
+        for (const QString &c : codigos) {
+            m.nossa.junta(Bench::mede([&] { rs = artigos->Pesquisar(c); }));
+            m.nua.junta(Bench::mede([&] { bd.AbreConsulta(consultaNua, rs, {c}); }));
+        }
+        for (int i = 0; i < amostrasOriginal; ++i) {
+            const QString &c = codigos[i];
+            m.original.junta(Bench::mede([&] { bdOriginal.AbreConsulta(consultaOriginal, rs, {c, c}); }));
+            if (linhas(rs) != linhas(artigos->Pesquisar(c))) {
+                ++diferentes;
+                out() << "  Resultado diferente para " << c << Qt::endl;
+            }
+        }
+    };
+    Medidas porEquivalente, porArtigo;
+    out() << "A medir por código equivalente..." << Qt::endl;
+    mede(equivalentes, porEquivalente);
+    out() << "A medir por código de artigo..." << Qt::endl;
+    mede(codigosArtigo, porArtigo);
+    mostra(QStringLiteral("código equivalente"), porEquivalente);
+    mostra(QStringLiteral("código de artigo"), porArtigo);
+    out() << Qt::endl << "Mesmas linhas nas duas consultas: " << (diferentes == 0 ? "sim" : "NÃO") << " (" << 2 * amostrasOriginal
+          << " códigos comparados, " << diferentes << " diferentes)" << Qt::endl;
+    return diferentes == 0;
+}
+
+bool medeImportador(const QString &grande, MensagensGravadas &mensagens)
+{
+    QTemporaryDir pasta;
+    const QString ficheiro = pasta.filePath(QStringLiteral("importacao.db"));
+    QFile f(ficheiro);
+    f.open(QIODevice::WriteOnly);
+    f.close();
+    LigacaoBd bd;
+    if (!bd.Abre(Bench::cadeiaSqlite(ficheiro)) || !EsquemaErp::cria(bd))
+        return falhou(bd, "a criar a base da importação");
+    auto esquema = CriaObjecto<BaseDados>();
+    if (!esquema)
+        return false;
+    esquema->setBd(&bd);
+    if (!esquema->VerificaBaseDeDados())
+        return falhou(bd, "a instalar as tabelas");
+    if (!bd.Executa(QStringLiteral("ATTACH DATABASE ? AS g"), {grande}) || !bd.Executa(QStringLiteral("INSERT INTO CLART SELECT * FROM g.CLART"))
+        || !bd.Executa(QStringLiteral("DETACH DATABASE g")))
+        return falhou(bd, "a copiar CLART");
+    const int linhasClart = bd.valorUnico(QStringLiteral("SELECT count(*) FROM CLART")).toInt();
+
+    out() << Qt::endl << "Importador: " << linhasClart << " linhas de CLART para tabelas vazias em " << ficheiro << Qt::endl;
+    for (const char *volta : {"primeira importação (tabelas vazias)", "segunda importação (todos os pares já existem)"}) {
+        ResultadoImportacao r;
+        const double cpu0 = segundosCpu();
+        const double us = Bench::mede([&] { r = ImportaEquivalencias(bd); });
+        const double cpu = segundosCpu() - cpu0;
+        const int pares = bd.valorUnico(QStringLiteral("SELECT count(*) FROM mvk_equivalencias")).toInt();
+        const int acessos = bd.valorUnico(QStringLiteral("SELECT count(*) FROM mvk_AcessoRapido")).toInt();
+        out() << "  " << volta << ": " << r.codigos << " códigos de " << r.linhas << " linhas em " << QString::number(us / 1e6, 'f', 2)
+              << " s; " << pares << " pares, " << acessos << " códigos de acesso rápido" << (r.completa ? "" : " (INTERROMPIDA)")
+              << Qt::endl;
+        Bench::linha(QStringLiteral("    códigos por segundo (alvo >= 100000)"), r.codigos / (us / 1e6), QStringLiteral("/s"));
+        Bench::linha(QStringLiteral("    códigos por segundo de CPU do processo"), r.codigos / cpu, QStringLiteral("/s"));
+    }
+    if (mensagens.quantos() > 0) {
+        out() << "Mensagens: " << mensagens.quantos() << "; a última: " << mensagens.ultimo().texto << Qt::endl;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    MensagensGravadas mensagens;   // a failure shows up in the output, never as a box
+    mensagens.instala();
+    const QStringList args = app.arguments();
+    const QString pasta = args.size() > 1 ? args.at(1) : QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../bench-data");
+    // The first statement scans a million rows per search: a few samples of it.
+    const int amostrasOriginal = args.size() > 2 ? args.at(2).toInt() : 10;
+
+    QTemporaryDir registo;
+    if (!Bench::registaClasses(registo))
+        return 1;
+    const QString grande = Bench::baseGrande(pasta);
+    if (grande.isEmpty())
+        return 1;
+    const QString original = baseOriginal(grande);
+    if (original.isEmpty())
+        return 1;
+    out() << "Base grande: " << grande << Qt::endl << "Esquema original: " << original << Qt::endl;
+    // 0 samples of the first statement: the importer only.
+    const bool pesquisa = amostrasOriginal <= 0 || medePesquisa(grande, original, amostrasOriginal);
+    const bool importacao = medeImportador(grande, mensagens);
+    return pesquisa && importacao ? 0 : 1;
+}
