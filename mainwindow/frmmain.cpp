@@ -123,33 +123,9 @@ void frmMain::criaMenus()
     connect(item(m_menuJanelas, QStringLiteral("Em &cascata"), QStringLiteral("mnuWindowCascade"), true),
             &QAction::triggered, m_area, &QMdiArea::cascadeSubWindows);
     connect(item(m_menuJanelas, QStringLiteral("Arranjar &horizontalmente"), QStringLiteral("mnuWindowTileHorizontal"), true),
-            &QAction::triggered, this, [this] {
-                // One above the other, each as wide as the area.
-                const QList<QMdiSubWindow *> janelas = m_area->subWindowList();
-                const int n = int(janelas.size());
-                if (n == 0)
-                    return;
-                const QRect area = m_area->viewport()->rect();
-                const int altura = area.height() / n;
-                for (int i = 0; i < n; ++i) {
-                    janelas[i]->showNormal();
-                    janelas[i]->setGeometry(0, i * altura, area.width(), altura);
-                }
-            });
+            &QAction::triggered, this, [this] { arranjaEmFaixas(Qt::Vertical); });
     connect(item(m_menuJanelas, QStringLiteral("Arranjar &verticalmente"), QStringLiteral("mnuWindowTileVertical"), true),
-            &QAction::triggered, this, [this] {
-                // Side by side, each as tall as the area.
-                const QList<QMdiSubWindow *> janelas = m_area->subWindowList();
-                const int n = int(janelas.size());
-                if (n == 0)
-                    return;
-                const QRect area = m_area->viewport()->rect();
-                const int largura = area.width() / n;
-                for (int i = 0; i < n; ++i) {
-                    janelas[i]->showNormal();
-                    janelas[i]->setGeometry(i * largura, 0, largura, area.height());
-                }
-            });
+            &QAction::triggered, this, [this] { arranjaEmFaixas(Qt::Horizontal); });
     connect(item(m_menuJanelas, QStringLiteral("&Arrangar icons"), QStringLiteral("mnuWindowArrangeIcons"), true),
             &QAction::triggered, this, &frmMain::arranjaIcones);
     m_fimArranjos = m_menuJanelas->addSeparator();
@@ -277,6 +253,24 @@ QMdiSubWindow *frmMain::colocaJanelaFilha(QWidget *janela)
     sub->move(qMax(0, (area.width() - sub->width()) / 2), qMax(0, (area.height() - sub->height()) / 2));
     sub->show();
     return sub;
+}
+
+void frmMain::arranjaEmFaixas(Qt::Orientation sentido)
+{
+    // Vertical: one above the other, each as wide as the area; horizontal:
+    // side by side, each as tall as the area.
+    const QList<QMdiSubWindow *> janelas = m_area->subWindowList();
+    const int n = int(janelas.size());
+    if (n == 0)
+        return;
+    const QRect area = m_area->viewport()->rect();
+    for (int i = 0; i < n; ++i) {
+        janelas[i]->showNormal();
+        if (sentido == Qt::Vertical)
+            janelas[i]->setGeometry(0, i * (area.height() / n), area.width(), area.height() / n);
+        else
+            janelas[i]->setGeometry(i * (area.width() / n), 0, area.width() / n, area.height());
+    }
 }
 
 void frmMain::abreFicha()

@@ -76,6 +76,7 @@ protected:
     void closeEvent(QCloseEvent *evento) override;
 
 private:
+    void arranjaEmFaixas(Qt::Orientation sentido);
     void criaMenus();
     void criaBarraFerramentas();
     void criaBarraEstado();

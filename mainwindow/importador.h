@@ -24,4 +24,4 @@ struct ResultadoImportacao
     QString erro;         // why it stopped, when it did not finish
 };
 
-ResultadoImportacao ImportaEquivalencias(LigacaoBd &bd, int codigosPorLote = 20000);
+ResultadoImportacao ImportaEquivalencias(LigacaoBd &bd, int codigosPorLote = 100000);
