@@ -381,6 +381,10 @@ void GrelhaPrecos::abreCalendario()
 void GrelhaPrecos::dataDoCalendario(const QDate &data)
 {
     m_grelha->setValorActual(data);
+    // A date picked for a price is an edit like a typed one: without the
+    // changed flag the row would be skipped by the save and the pick lost.
+    if (m_janela->estado().Tipo == 1 && m_grelha->linhaActual() > 0)
+        m_grelha->setMatriz(m_grelha->linhaActual() - 1, Altera, true);
     m_grelha->redesenhaCelula(m_grelha->linhaActual(), m_grelha->colunaActual());
     m_grelha->setFocus();
 }
