@@ -3,7 +3,9 @@
 #include "botao.h"
 #include "campoinput.h"
 
+#include <QAbstractButton>
 #include <QKeyEvent>
+#include <QMenuBar>
 
 namespace {
 const char *const propriedadeCausa = "tesselaCausaValidacao";
@@ -65,6 +67,14 @@ bool AplicacaoTessela::notify(QObject *receptor, QEvent *evento)
         }
         break;
     case QEvent::Shortcut:
+        if (auto *botao = qobject_cast<QAbstractButton *>(botaoQueGanhaAoMenu(receptor, static_cast<QShortcutEvent *>(evento)))) {
+            // As the button's own access key would: the field check first, then focus and click.
+            if (deixaPassarAtalho(botao)) {
+                botao->setFocus(Qt::ShortcutFocusReason);
+                botao->animateClick();
+            }
+            return true;
+        }
         if (!deixaPassarAtalho(receptor))
             return true;
         break;
@@ -132,6 +142,25 @@ bool AplicacaoTessela::causaValidacao(const QWidget *controlo)
         return true;
     const QVariant v = controlo->property(propriedadeCausa);
     return !v.isValid() || v.toBool();
+}
+
+QWidget *AplicacaoTessela::botaoQueGanhaAoMenu(QObject *receptor, const QShortcutEvent *evento)
+{
+    // Alt+C is both "&Configuração" in the main window's menu bar and
+    // "&Confirmar" in the child window the user is typing in: the window's own
+    // button wins, as the user expects while working in it.
+    if (!evento->isAmbiguous() || !qobject_cast<QMenuBar *>(receptor))
+        return nullptr;
+    QWidget *foco = QApplication::focusWidget();
+    QWidget *form = foco ? formulario(foco) : nullptr;
+    if (!form || form->isWindow())
+        return nullptr;
+    const QList<QAbstractButton *> botoes = form->findChildren<QAbstractButton *>();
+    for (QAbstractButton *b : botoes)
+        if (b->isVisible() && b->isEnabled() && !b->text().isEmpty()
+            && QKeySequence::mnemonic(b->text()) == evento->key())
+            return b;
+    return nullptr;
 }
 
 QWidget *AplicacaoTessela::formulario(QWidget *controlo)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointer>
 
+class QShortcutEvent;
 class CampoInput;
 class QKeyEvent;
 
@@ -32,6 +33,9 @@ public:
     // The window a control belongs to for the checks: its document sub-window
     // inside the main window, or its top-level window.
     static QWidget *formulario(QWidget *controlo);
+    // The child window's button with the access key of an ambiguous menu-bar
+    // shortcut, which then goes to the button instead; nullptr otherwise.
+    static QWidget *botaoQueGanhaAoMenu(QObject *receptor, const QShortcutEvent *evento);
 
     // The window that most recently had the focus and is still shown (also
     // while, right after a dialog closed, no window is active).

@@ -10,6 +10,9 @@
 #include "posicaojanela.h"
 #include "programa.h"
 #include "registotestes.h"
+#include <QSignalSpy>
+#include <QPushButton>
+#include <QLineEdit>
 #include "consultaprecos.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
@@ -66,6 +69,7 @@ private slots:
     void janelasFilhasEArranjos();
     void ligacaoSqlAbreOEditor();
     void menusEBotoesAbremJanelasIndependentes();
+    void teclaDeAcessoDaJanelaGanhaAoMenu();
     void mostraCriaAsTabelasDeEquivalencias();
     void splashEAcercaMostramAVersao();
 
@@ -400,6 +404,31 @@ void TstFrmMain::menusEBotoesAbremJanelasIndependentes()
     QCOMPARE(qobject_cast<ConsultaPrecos *>(janelas().last())->Tipo(), 2);
     QCOMPARE(janelas().size(), 9);
     w.close();
+}
+
+void TstFrmMain::teclaDeAcessoDaJanelaGanhaAoMenu()
+{
+    // Alt+C is "&Configuração" in the menu bar and "&Confirmar" in the child.
+    frmMain w;
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto *filha = new QWidget;
+    auto *campo = new QLineEdit(filha);
+    auto *confirmar = new QPushButton(QStringLiteral("&Confirmar"), filha);
+    confirmar->move(0, 40);
+    QSignalSpy cliques(confirmar, &QPushButton::clicked);
+    w.colocaJanelaFilha(filha)->show();
+    campo->setFocus();
+    QTRY_VERIFY(campo->hasFocus());
+    QTest::keyClick(campo, Qt::Key_C, Qt::AltModifier);
+    QTRY_COMPARE(cliques.size(), 1);
+    QVERIFY(!w.findChild<QMenu *>("mnuTools")->isVisible());
+    // With no child window the menu bar keeps its access key.
+    w.areaFilhas()->closeAllSubWindows();
+    QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
+    QTRY_VERIFY(w.findChild<QMenu *>("mnuTools")->isVisible());
+    w.findChild<QMenu *>("mnuTools")->close();
 }
 
 TESSELA_TEST_MAIN(TstFrmMain)
