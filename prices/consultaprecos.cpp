@@ -315,26 +315,17 @@ void ConsultaPrecos::abreLista(int indice)
     QString codigo;
     if (indice < 2 && m_bd) {
         campo->setFocus();
-        ListaPesquisa lista;
-        lista.setLigacao(*m_bd);
-        if (indice == 0) {
-            lista.Titulo = QStringLiteral("Fornecedores");
-            lista.setSql(QStringLiteral(" SELECT  Codigo as 'Fornecedor', Nome as 'Nome'") + QStringLiteral(" FROM Fornec")
-                         + QStringLiteral("  order by Codigo"));
-            lista.Largura = 5800;
-            lista.Carrega();
-            lista.setLarguraColuna(0, 1300);
-            lista.setLarguraColuna(1, 4000);
-        } else {
-            lista.Titulo = QStringLiteral("Artigos");
-            lista.setSql(QStringLiteral(" SELECT    Codigo as 'Artigo',Nome as 'Designação'")
-                         + QStringLiteral(" FROM Artigos where Artoudes=0 and Inactivo=0") + QStringLiteral(" order by Codigo"));
-            lista.Largura = 7000;
-            lista.Carrega();
-            lista.setLarguraColuna(0, 1500);
-            lista.setLarguraColuna(1, 5000);
-        }
-        codigo = lista.Mostra();
+        if (indice == 0)
+            codigo = ListaPesquisa::escolhe(*m_bd, QStringLiteral("Fornecedores"),
+                                            QStringLiteral(" SELECT  Codigo as 'Fornecedor', Nome as 'Nome'")
+                                                + QStringLiteral(" FROM Fornec") + QStringLiteral("  order by Codigo"),
+                                            5800, {1300, 4000});
+        else
+            codigo = ListaPesquisa::escolhe(*m_bd, QStringLiteral("Artigos"),
+                                            QStringLiteral(" SELECT    Codigo as 'Artigo',Nome as 'Designação'")
+                                                + QStringLiteral(" FROM Artigos where Artoudes=0 and Inactivo=0")
+                                                + QStringLiteral(" order by Codigo"),
+                                            7000, {1500, 5000});
     }
     if (codigo.isEmpty()) {
         campo->setFocus();

@@ -318,28 +318,16 @@ void GrelhaPrecos::teclaEmEdicao(int, int, int &tecla, int)
 
 QString GrelhaPrecos::escolheDaLista(int coluna)
 {
-    ListaPesquisa lista;
-    lista.setLigacao(*m_bd);
-    if (coluna == Forn) {
-        lista.Titulo = QStringLiteral("Fornecedores");
-        lista.setSql(QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   Fornec ")
-                     + QStringLiteral(" order by Codigo"));
-        lista.Largura = 6300;
-        lista.Carrega();
-        lista.setLarguraColuna(0, 1500);
-        lista.setLarguraColuna(1, 4000);
-    } else {
-        lista.Titulo = QStringLiteral("Artigos");
-        lista.setSql(QStringLiteral(" SELECT     ARTIGOS.CODIGO as 'Código', ARTIGOS.NOME as 'Nome', STDISP as Stock")
-                     + QStringLiteral(" FROM   ARTIGOS ") + QStringLiteral(" Where (Artigos.ARTOUDES = 0  and Inactivo=0)")
-                     + QStringLiteral(" order by Codigo"));
-        lista.Largura = 8300;
-        lista.Carrega();
-        lista.setLarguraColuna(0, 1500);
-        lista.setLarguraColuna(1, 4000);
-        lista.setLarguraColuna(2, 1500);
-    }
-    return lista.Mostra();
+    if (coluna == Forn)
+        return ListaPesquisa::escolhe(*m_bd, QStringLiteral("Fornecedores"),
+                                      QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   Fornec ")
+                                          + QStringLiteral(" order by Codigo"),
+                                      6300, {1500, 4000});
+    return ListaPesquisa::escolhe(*m_bd, QStringLiteral("Artigos"),
+                                  QStringLiteral(" SELECT     ARTIGOS.CODIGO as 'Código', ARTIGOS.NOME as 'Nome', STDISP as Stock")
+                                      + QStringLiteral(" FROM   ARTIGOS ") + QStringLiteral(" Where (Artigos.ARTOUDES = 0  and Inactivo=0)")
+                                      + QStringLiteral(" order by Codigo"),
+                                  8300, {1500, 4000, 1500});
 }
 
 void GrelhaPrecos::botaoCelula(int linha, int coluna)

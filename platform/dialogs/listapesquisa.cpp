@@ -109,6 +109,20 @@ bool ListaPesquisa::Carrega()
     return true;
 }
 
+QString ListaPesquisa::escolhe(LigacaoBd &bd, const QString &titulo, const QString &sql, int largura,
+                               const QList<int> &largurasColunas, const QVariantList &valores)
+{
+    ListaPesquisa lista;
+    lista.setLigacao(bd);
+    lista.Titulo = titulo;
+    lista.setSql(sql, valores);
+    lista.Largura = largura;
+    lista.Carrega();
+    for (int i = 0; i < largurasColunas.size(); ++i)
+        lista.setLarguraColuna(i, largurasColunas.at(i));
+    return lista.Mostra();
+}
+
 QString ListaPesquisa::Mostra()
 {
     if (!m_tentada)

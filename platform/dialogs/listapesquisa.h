@@ -70,6 +70,11 @@ public:
     // picked code, or the empty text.
     QString Mostra();
 
+    // The whole set-up and show in one call, as most windows use a list:
+    // title, query, width and column widths in twips.
+    static QString escolhe(LigacaoBd &bd, const QString &titulo, const QString &sql, int largura,
+                           const QList<int> &largurasColunas, const QVariantList &valores = {});
+
 private:
     LigacaoBd *m_bd = nullptr;
     QSqlDatabase m_db;
