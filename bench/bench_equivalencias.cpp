@@ -69,38 +69,25 @@ bool falhou(LigacaoBd &bd, const char *onde)
 // once next to the large database.
 QString baseOriginal(const QString &grande)
 {
-    const QString ficheiro = QFileInfo(grande).absolutePath() + QStringLiteral("/equivalencias-original.db");
-    if (QFileInfo::exists(ficheiro))
-        return ficheiro;
-    out() << "A criar " << ficheiro << " (uma vez)..." << Qt::endl;
-    const QString temporario = ficheiro + QStringLiteral(".a-criar");
-    QFile::remove(temporario);
-    QFile f(temporario);
-    f.open(QIODevice::WriteOnly);
-    f.close();
-    {
-        LigacaoBd bd;
-        if (!bd.Abre(Bench::cadeiaSqlite(temporario)))
-            return falhou(bd, "a abrir"), QString();
+    return Bench::criaUmaVez(QFileInfo(grande).absolutePath() + QStringLiteral("/equivalencias-original.db"), [&](LigacaoBd &bd) {
         if (!bd.Executa(QStringLiteral("ATTACH DATABASE ? AS g"), {grande}))
-            return falhou(bd, "ATTACH"), QString();
+            return falhou(bd, "ATTACH");
         Recordset rs;
         if (!bd.AbreConsulta(QStringLiteral("SELECT name, sql FROM g.sqlite_master WHERE type = 'table' AND name IN (?, ?)"), rs,
                              {QStringLiteral("Artigos"), QStringLiteral("mvk_equivalencias")})
             || rs.RecordCount() != 2)
-            return falhou(bd, "a ler o esquema"), QString();
+            return falhou(bd, "a ler o esquema");
         Transaccao t(bd);
         for (; !rs.Eof(); rs.MoveNext()) {
             const QString nome = rs.Valor(0).toString();
             if (!bd.Executa(rs.Valor(1).toString())
                 || !bd.Executa(QStringLiteral("INSERT INTO main.%1 SELECT * FROM g.%1").arg(nome)))
-                return falhou(bd, "a copiar"), QString();
+                return falhou(bd, "a copiar");
         }
         if (!t.confirma() || !bd.Executa(QStringLiteral("DETACH DATABASE g")) || !bd.Executa(QStringLiteral("ANALYZE")))
-            return falhou(bd, "a gravar"), QString();
-    }
-    QFile::rename(temporario, ficheiro);
-    return ficheiro;
+            return falhou(bd, "a gravar");
+        return true;
+    });
 }
 
 QStringList plano(LigacaoBd &bd, const QString &sql, const QVariantList &valores)

@@ -16,6 +16,7 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <vector>
 
@@ -72,12 +73,11 @@ inline bool registaClasses(QTemporaryDir &pasta)
     return true;
 }
 
-// The large database (200,000 articles, 2,000,000 document lines, 1,000,000
-// equivalences) in pasta/grande.db, made on first use. Needs registaClasses().
-inline QString baseGrande(const QString &pasta)
+// A database file made once and reused by later runs: built under a
+// temporary name by preenche() and renamed when it succeeded, so an
+// interrupted run never leaves half a database under the real name.
+inline QString criaUmaVez(const QString &ficheiro, const std::function<bool(LigacaoBd &)> &preenche)
 {
-    QDir().mkpath(pasta);
-    const QString ficheiro = QDir(pasta).absoluteFilePath(QStringLiteral("grande.db"));
     if (QFileInfo::exists(ficheiro))
         return ficheiro;
     out() << "A criar " << ficheiro << " (uma vez)..." << Qt::endl;
@@ -88,8 +88,21 @@ inline QString baseGrande(const QString &pasta)
     f.close();
     {
         LigacaoBd bd;
-        if (!bd.Abre(cadeiaSqlite(temporario)))
+        if (!bd.Abre(cadeiaSqlite(temporario)) || !preenche(bd)) {
+            out() << bd.ultimoErro().texto() << Qt::endl;
             return QString();
+        }
+    }
+    QFile::rename(temporario, ficheiro);
+    return ficheiro;
+}
+
+// The large database (200,000 articles, 2,000,000 document lines, 1,000,000
+// equivalences) in pasta/grande.db, made on first use. Needs registaClasses().
+inline QString baseGrande(const QString &pasta)
+{
+    QDir().mkpath(pasta);
+    return criaUmaVez(QDir(pasta).absoluteFilePath(QStringLiteral("grande.db")), [](LigacaoBd &bd) {
         const GeradorDemo::Escala e = GeradorDemo::Escala::grande();
         GeradorDemo g(20261206, QDate(2026, 12, 6));
         QElapsedTimer t;
@@ -97,25 +110,24 @@ inline QString baseGrande(const QString &pasta)
         g.progresso = [&](const QString &tabela, qint64 n) { out() << "  " << tabela << " " << n << " (" << t.elapsed() / 1000 << " s)" << Qt::endl; };
         if (!g.gera(bd, e)) {
             out() << g.erro() << Qt::endl;
-            return QString();
+            return false;
         }
         QString erro;
         auto esquema = CriaObjecto<BaseDados>(&erro);
         if (!esquema) {
             out() << erro << Qt::endl;
-            return QString();
+            return false;
         }
         esquema->setBd(&bd);
         esquema->VerificaBaseDeDados();
         if (!g.geraEquivalencias(bd, e.equivalencias, e.artigos)) {
             out() << g.erro() << Qt::endl;
-            return QString();
+            return false;
         }
         bd.Executa(QStringLiteral("ANALYZE"));
         out() << "  feito em " << t.elapsed() / 1000 << " s" << Qt::endl;
-    }
-    QFile::rename(temporario, ficheiro);
-    return ficheiro;
+        return true;
+    });
 }
 
 inline void linha(const QString &nome, double valor, const QString &unidade)
