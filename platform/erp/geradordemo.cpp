@@ -83,6 +83,21 @@ GeradorDemo::Escala GeradorDemo::Escala::grande()
     return e;
 }
 
+GeradorDemo::Escala GeradorDemo::Escala::pequena()
+{
+    Escala e;
+    e.artigos = 700;
+    e.fornecedores = 20;
+    e.clientes = 50;
+    e.linhasDocumento = 6000;
+    e.clart = 100;
+    e.precosFornecedor = 300;
+    e.precosCliente = 150;
+    e.necessidades = 60;
+    e.equivalencias = 1000;
+    return e;
+}
+
 GeradorDemo::GeradorDemo(quint64 semente, QDate hoje) : m_estado(semente), m_hoje(hoje) {}
 
 quint64 GeradorDemo::proximo()

@@ -30,6 +30,9 @@ public:
         static Escala demo() { return Escala(); }
         // 200,000 articles and 2,000,000 document lines; 1,000,000 equivalences.
         static Escala grande();
+        // A few hundred of each: enough for every query of a benchmark to
+        // find rows, small enough for the test run.
+        static Escala pequena();
     };
 
     explicit GeradorDemo(quint64 semente = 20261206, QDate hoje = QDate::currentDate());
