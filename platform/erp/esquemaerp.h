@@ -6,7 +6,7 @@ class LigacaoBd;
 // The embedded ERP's tables (articles, suppliers, customers, documents, groups,
 // families, sub-families, purchase help, alternative codes, companies and
 // users) and the system's own price and needs tables, for a SQLite file.
-// Codes compare without regard to case, as on the ERP's server.
+// Codes compare as on the ERP's server (COLLATE CODIGOERP, see ComparaCodigos).
 namespace EsquemaErp {
 // CREATE statements for every ERP table and index.
 QStringList tabelasErp();

@@ -193,7 +193,7 @@ void TestLigacao::dialectoParaAmbosOsMotores()
              QStringLiteral("SELECT DISTINCT Codigo FROM V ORDER BY Codigo LIMIT 25"));
     QCOMPARE(sqlServer.apaga(QStringLiteral("mvk_Necessidades")), QStringLiteral("DELETE FROM mvk_Necessidades"));
     QVERIFY(sqlServer.tipoTexto(15).startsWith(QStringLiteral("nvarchar(15)")));
-    QVERIFY(sqlite.tipoTexto(15).contains(QStringLiteral("NOCASE")));
+    QVERIFY(sqlite.tipoTexto(15).contains(QStringLiteral("COLLATE CODIGOERP")));
     QVERIFY(sqlServer.criaIndiceSeNaoExiste(QStringLiteral("IX"), QStringLiteral("T"), QStringLiteral("c")).contains(QStringLiteral("sys.indexes")));
     QCOMPARE(sqlite.paraParametro(QDate(2026, 1, 5)).toString(), QStringLiteral("2026-01-05 00:00:00"));
     QCOMPARE(sqlServer.paraParametro(QDate(2026, 1, 5)).metaType().id(), int(QMetaType::QDate));

@@ -1,0 +1,32 @@
+#pragma once
+#include <QFile>
+#include <QString>
+
+#include <sqlite3.h>
+
+// Another program on the same SQLite file: a bare SQLite connection, without
+// the program's comparison of codes and without its journal mode, to hold
+// locks and change the file the way an outside program would. Link SQLite.
+struct OutroPrograma
+{
+    sqlite3 *bd = nullptr;
+
+    explicit OutroPrograma(const QString &ficheiro)
+    {
+        sqlite3_open_v2(QFile::encodeName(ficheiro).constData(), &bd, SQLITE_OPEN_READWRITE, nullptr);
+    }
+    ~OutroPrograma() { sqlite3_close_v2(bd); }
+    OutroPrograma(const OutroPrograma &) = delete;
+    OutroPrograma &operator=(const OutroPrograma &) = delete;
+
+    // Runs the statements; the empty text when they ran, SQLite's message otherwise.
+    QString executa(const char *sql)
+    {
+        char *erro = nullptr;
+        if (sqlite3_exec(bd, sql, nullptr, nullptr, &erro) == SQLITE_OK)
+            return QString();
+        const QString texto = QString::fromUtf8(erro ? erro : sqlite3_errmsg(bd));
+        sqlite3_free(erro);
+        return texto.isEmpty() ? QStringLiteral("erro") : texto;
+    }
+};
