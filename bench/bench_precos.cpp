@@ -228,7 +228,7 @@ int main(int argc, char *argv[])
             GrelhaPrecos::montaColunas(numaConsulta, tipo, false, false);
             tPorRegisto.junta(Bench::mede([&] { n1 = carregaPorRegisto(bd, porRegisto, tipo); }) / 1000.0);
             tNumaConsulta.junta(Bench::mede([&] { n2 = carregaNumaConsulta(bd, numaConsulta, tipo); }) / 1000.0);
-            tSimples.junta(Bench::mede([&] { n3 = leituraSimples(bd, tipo); }) / 1000.0);
+            tSimples.junta(Bench::mede([&] { n3 = leituraSimples(bd, tipo); }) / 1000.0);   // in ms
         }
         for (Bench::Lado *l : {&tPorRegisto, &tNumaConsulta, &tSimples})
             l->fechaVolta();

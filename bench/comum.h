@@ -40,6 +40,8 @@
 #include <memory>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace Bench {
 
 // Benchmarks with windows run without a screen unless one is asked for.
@@ -108,21 +110,40 @@ struct Amostras
     }
 };
 
+// Involuntary context switches of this thread so far: the times the system
+// took the processor away to run another program.
+inline long interrupcoes()
+{
+    rusage uso{};
+    getrusage(RUSAGE_THREAD, &uso);
+    return uso.ru_nivcsw;
+}
+
 // One side of a comparison measured in rounds: each round gathers samples
 // (the sides taking turns), and the side's figures are the medians, over the
-// rounds, of each round's median and 99th percentile.
+// rounds, of each round's median and 99th percentile. On a machine shared
+// with other work a sample now and then loses the processor for a scheduler
+// tick (about 4 ms), which swamps a query of tens of microseconds: such
+// samples are counted, and the 99th percentile is also given without them.
 struct Lado
 {
-    Amostras volta;
-    std::vector<double> medianas, p99s;
-    void junta(double us) { volta.junta(us); }
+    Amostras volta, voltaLimpa;
+    std::vector<double> medianas, p99s, p99sLimpos;
+    long interrompidas = 0, total = 0;
+
+    void junta(double us) { volta.junta(us); voltaLimpa.junta(us); ++total; }
+    // Times f (in µs) into this side, and returns the time.
+    template<class F>
+    double mede(F &&f);
     void fechaVolta()
     {
         if (volta.us.empty())
             return;
         medianas.push_back(volta.mediana());
         p99s.push_back(volta.percentil(99));
+        p99sLimpos.push_back(voltaLimpa.percentil(99));
         volta = Amostras();
+        voltaLimpa = Amostras();
     }
     static double medianaDe(std::vector<double> v)
     {
@@ -133,6 +154,7 @@ struct Lado
     }
     double mediana() const { return medianaDe(medianas); }
     double p99() const { return medianaDe(p99s); }
+    double p99SemInterrupcao() const { return medianaDe(p99sLimpos); }
     int voltas() const { return int(medianas.size()); }
 };
 
@@ -165,6 +187,20 @@ inline QStringList amostra(LigacaoBd &bd, const QString &sql, int quantos, QRand
             escolhidos[int(j)] = q.value(0).toString();
     }
     return escolhidos;
+}
+
+template<class F>
+double Lado::mede(F &&f)
+{
+    const long antes = interrupcoes();
+    const double us = Bench::mede(f);
+    volta.junta(us);
+    ++total;
+    if (interrupcoes() == antes)
+        voltaLimpa.junta(us);
+    else
+        ++interrompidas;
+    return us;
 }
 
 inline QString cadeiaSqlite(const QString &ficheiro)

@@ -221,7 +221,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
         QUrl url = QUrl::fromLocalFile(ficheiro);
         url.setQuery(QStringLiteral("mode=rw"));
         m_db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(EsperaEscrita));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_esperaEscrita));
         m_dialecto = Dialecto(Dialecto::SQLite);
     } else if (destino.motor == DestinoLigacao::Odbc) {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_nome);
@@ -283,7 +283,7 @@ void LigacaoBd::preparaSqlite()
     if (!m_sqlite)
         return;
     sqlite3_create_collation_v2(m_sqlite, ComparaCodigos::Nome, SQLITE_UTF8, nullptr, ComparaCodigos::comparaSqlite, nullptr);
-    esperaAte(EsperaEscrita);
+    esperaAte(m_esperaEscrita);
 }
 
 void LigacaoBd::passaParaWal()
@@ -294,9 +294,9 @@ void LigacaoBd::passaParaWal()
     // as it is, without waiting.
     if (!m_sqlite || soLeitura() || FicheiroBd::emPastaDeRede(m_ficheiro) || modoDiario() == QLatin1String("wal"))
         return;
-    esperaAte(EsperaLeitura);
+    esperaAte(m_esperaLeitura);
     sqlite3_exec(m_sqlite, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
-    esperaAte(EsperaEscrita);
+    esperaAte(m_esperaEscrita);
 }
 
 void LigacaoBd::esperaAte(int ms)
@@ -447,14 +447,14 @@ bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQue
     // lock; writes, and everything inside a transaction, wait the long time.
     m_leitura = m_nivel == 0 && !m_controlo;
     if (m_leitura)
-        esperaAte(EsperaLeitura);
+        esperaAte(m_esperaLeitura);
     QSqlQuery *q = preparada(sql);
     if (!q)
         return false;
     if (m_sqlite) {
         sqlite3_stmt *stmt = instrucaoSqlite(*q);
         m_leitura = m_leitura && stmt && sqlite3_stmt_readonly(stmt);
-        esperaAte(m_leitura ? EsperaLeitura : EsperaEscrita);
+        esperaAte(m_leitura ? m_esperaLeitura : m_esperaEscrita);
     }
     for (int i = 0; i < valores.size(); ++i)
         q->bindValue(i, m_dialecto.paraParametro(valores.at(i)));

@@ -49,6 +49,12 @@ public:
 
     static constexpr int EsperaLeitura = 100;    // ms a read waits for another program's lock
     static constexpr int EsperaEscrita = 5000;   // ms a write waits
+    // Other waits (tests use a short write wait).
+    void setEsperas(int leitura, int escrita)
+    {
+        m_esperaLeitura = leitura;
+        m_esperaEscrita = escrita;
+    }
 
     // The database can only be read (file or folder permissions, read-only
     // medium): saves will fail. Known right after Abre.
@@ -139,6 +145,8 @@ private:
     QString m_ficheiro;                    // the file opened; empty after Fecha
     FicheiroBd::Identidade m_identidade;   // the file's identity when it was opened
     int m_espera = -1;                     // the lock wait now set on the handle
+    int m_esperaLeitura = EsperaLeitura;
+    int m_esperaEscrita = EsperaEscrita;
     bool m_controlo = false;               // a BEGIN, COMMIT or ROLLBACK is running
     bool m_leitura = false;                // the statement running only reads
 };

@@ -1,8 +1,10 @@
 #pragma once
 #include <QFile>
+#include <QProcess>
 #include <QString>
 
 #include <sqlite3.h>
+#include <unistd.h>
 
 // Another program on the same SQLite file: a bare SQLite connection, without
 // the program's comparison of codes and without its journal mode, to hold
@@ -18,6 +20,16 @@ struct OutroPrograma
     ~OutroPrograma() { sqlite3_close_v2(bd); }
     OutroPrograma(const OutroPrograma &) = delete;
     OutroPrograma &operator=(const OutroPrograma &) = delete;
+
+    // Makes a file impossible to write, or writable again, as a user or an
+    // administrator would: by its permissions, or for root (whom permissions
+    // do not stop) with the immutable attribute. False when that cannot be done here.
+    static bool soDeLeitura(const QString &ficheiro, bool sim)
+    {
+        if (geteuid() != 0)
+            return QFile::setPermissions(ficheiro, sim ? QFile::ReadOwner : QFile::ReadOwner | QFile::WriteOwner);
+        return QProcess::execute(QStringLiteral("chattr"), {sim ? QStringLiteral("+i") : QStringLiteral("-i"), ficheiro}) == 0;
+    }
 
     // Runs the statements; the empty text when they ran, SQLite's message otherwise.
     QString executa(const char *sql)
