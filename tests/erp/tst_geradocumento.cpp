@@ -255,8 +255,6 @@ void TstGeraDocumento::recusasNaoDeixamNada()
     const QList<Caso> casos = {
         {"fornecedor", [](Pedido &p) { p.fornecedor = QStringLiteral("F999"); }, SessaoErp::FornecedorDesconhecido,
          QStringLiteral("fornecedor \"F999\" não existe")},
-        {"fornecedor vazio", [](Pedido &p) { p.fornecedor.clear(); }, SessaoErp::FornecedorDesconhecido,
-         QStringLiteral("fornecedor \"\" não existe")},
         {"artigo na primeira linha", [](Pedido &p) { p.artigos[0] = QStringLiteral("NAOEXISTE"); }, SessaoErp::ArtigoDesconhecido,
          QStringLiteral("Linha 1: o artigo \"NAOEXISTE\" não existe")},
         {"artigo inactivo na última linha", [&](Pedido &p) { p.artigos[2] = m_inactivo; }, SessaoErp::ArtigoInactivo,
@@ -273,8 +271,6 @@ void TstGeraDocumento::recusasNaoDeixamNada()
          QStringLiteral("tipo de documento \"XYZ\" não existe")},
         {"tipo de compra", [](Pedido &p) { p.tipo = QStringLiteral("FCF"); }, SessaoErp::TipoNaoEncomenda,
          QStringLiteral("FCF não é uma encomenda a fornecedor")},
-        {"encomenda de cliente", [](Pedido &p) { p.tipo = QStringLiteral("ecl"); }, SessaoErp::TipoNaoEncomenda,
-         QStringLiteral("ECL não é uma encomenda")},
         {"série", [](Pedido &p) { p.serie = QStringLiteral("9"); }, SessaoErp::SerieDesconhecida,
          QStringLiteral("série \"9\" não existe para o tipo de documento ENF")},
         {"série de outro tipo", [](Pedido &p) { p.tipo = QStringLiteral("EN2"), p.serie = QStringLiteral("B"); },
@@ -287,7 +283,6 @@ void TstGeraDocumento::recusasNaoDeixamNada()
          QStringLiteral("não tem linhas")},
         {"listas desiguais", [](Pedido &p) { p.precos.removeLast(); }, SessaoErp::DocumentoInvalido,
          QStringLiteral("3 artigos, 3 quantidades e 2 preços")},
-        {"operação", [](Pedido &p) { p.operacao = 2; }, SessaoErp::DocumentoInvalido, QStringLiteral("Operação 2")},
     };
     for (const Caso &c : casos) {
         Pedido p;
