@@ -119,11 +119,14 @@ bool SessaoErp::GeraDocumento(int operacao, int modo, const QString &tipoDocumen
     const qsizetype n = artigos.size();
     if (n == 0)
         return recusaDocumento(DocumentoInvalido, QStringLiteral("A encomenda ao fornecedor %1 não tem linhas.").arg(terceiro.trimmed()));
-    if (quantidades.size() != n || precos.size() != n || (!descricoes.isEmpty() && descricoes.size() != n)
-        || (!textosLinha.isEmpty() && textosLinha.size() != n))
-        return recusaDocumento(DocumentoInvalido, QStringLiteral("As linhas da encomenda ao fornecedor %1 não estão completas: "
-                                                                 "%2 artigos, %3 quantidades e %4 preços.")
-                                                      .arg(terceiro.trimmed()).arg(n).arg(quantidades.size()).arg(precos.size()));
+    const auto incompletas = [&](const QString &contas) {
+        return recusaDocumento(DocumentoInvalido, QStringLiteral("As linhas da encomenda ao fornecedor %1 não estão completas: %2.")
+                                                      .arg(terceiro.trimmed(), contas));
+    };
+    if (quantidades.size() != n || precos.size() != n)
+        return incompletas(QStringLiteral("%1 artigos, %2 quantidades e %3 preços").arg(n).arg(quantidades.size()).arg(precos.size()));
+    if ((!descricoes.isEmpty() && descricoes.size() != n) || (!textosLinha.isEmpty() && textosLinha.size() != n))
+        return incompletas(QStringLiteral("%1 artigos, %2 descrições e %3 textos").arg(n).arg(descricoes.size()).arg(textosLinha.size()));
     CabecalhoDocumento cab;
     cab.tipo = tipoDocumento.trimmed();
     cab.serie = serie.trimmed();
