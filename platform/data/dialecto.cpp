@@ -44,6 +44,11 @@ QString Dialecto::tipoMoeda() const
     return m_motor == SqlServer ? QStringLiteral("money") : QStringLiteral("real");
 }
 
+QString Dialecto::tabelaReservada(const QString &tabela) const
+{
+    return m_motor == SqlServer ? tabela + QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)") : tabela;
+}
+
 QString Dialecto::padraoPrefixo(const QString &prefixo)
 {
     QString p;

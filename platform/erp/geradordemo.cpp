@@ -162,7 +162,9 @@ bool GeradorDemo::geraTabelasBase(LigacaoBd &bd, const Escala &)
     for (const TipoDoc &t : tiposDoc)
         if (!bd.Executa(QStringLiteral("INSERT INTO Tpdoc VALUES (?, ?, ?, ?, ?, ?, ?)"),
                         {QString::fromUtf8(t.codigo), QString::fromUtf8(t.descr), t.areag, t.tpoper, t.entidade,
-                         t.natconta, t.sinalct}))
+                         t.natconta, t.sinalct})
+            || !bd.Executa(QStringLiteral("INSERT INTO SeriesDoc VALUES (?, '1', ?)"),
+                           {QString::fromUtf8(t.codigo), QStringLiteral("Série 1")}))
             return falha(bd);
     for (const Grupo &g : grupos) {
         if (!bd.Executa(QStringLiteral("INSERT INTO Grupos VALUES (?, ?)"), {QString::fromUtf8(g.cod), QString::fromUtf8(g.descr)}))

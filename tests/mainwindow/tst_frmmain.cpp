@@ -16,6 +16,9 @@
 #include "consultaprecos.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
+#include "botao.h"
+#include "campoinput.h"
+#include "grelha.h"
 #include "testmain.h"
 #include "twips.h"
 #include "versaoprograma.h"
@@ -69,7 +72,7 @@ private slots:
     void janelasFilhasEArranjos();
     void ligacaoSqlAbreOEditor();
     void menusEBotoesAbremJanelasIndependentes();
-    void teclaDeAcessoDaJanelaGanhaAoMenu();
+    void teclaDeAcessoEmCadaToque();
     void mostraCriaAsTabelasDeEquivalencias();
     void splashEAcercaMostramAVersao();
 
@@ -406,29 +409,88 @@ void TstFrmMain::menusEBotoesAbremJanelasIndependentes()
     w.close();
 }
 
-void TstFrmMain::teclaDeAcessoDaJanelaGanhaAoMenu()
+void TstFrmMain::teclaDeAcessoEmCadaToque()
 {
-    // Alt+C is "&Configuração" in the menu bar and "&Confirmar" in the child.
+    // Alt+C is "&Configuração" in the menu bar and "&Confirmar" in the child
+    // windows. Every press, with clicks in the grid between them, belongs to
+    // the child window that has the focus.
+    LigacaoBd bd;
+    QVERIFY(bd.Abre(QStringLiteral("Provider=MSDataShape;Mode=1;Motor=SQLite;Data Source=") + baseDemo()));
     frmMain w;
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.setBd(&bd);
+    w.Mostra();
+    abre(w);
+    QMenu *configuracao = w.findChild<QMenu *>("mnuTools");
+    const auto altC = [&](QWidget *onde) {
+        QTest::keyClick(onde, Qt::Key_C, Qt::AltModifier);
+        QCoreApplication::processEvents();
+        return !configuracao->isVisible() && !QApplication::activePopupWidget();
+    };
+    const auto clicaLinha = [](Grelha *g, int linha) {
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(linha - 1, 0)).center());
+    };
+
+    // The record window: a code, its grid, a new line clicked, Enter, Alt+C.
+    w.accao("Mf_equivalencias")->trigger();
+    auto *ficha = qobject_cast<frmFicha *>(w.areaFilhas()->subWindowList().last()->widget());
+    QVERIFY(ficha);
+    const QString artigo = GeradorDemo::codigoArtigo(1);
+    const auto gravadas = [&] {
+        return bd.valorUnico(QStringLiteral("SELECT count(*) FROM mvk_equivalencias WHERE ArtigoPai = ?"), {artigo}).toInt();
+    };
+    for (int n = 1; n <= 3; ++n) {
+        ficha->campo()->setFocus();
+        QTRY_VERIFY(ficha->campo()->hasFocus());
+        QTest::keyClicks(ficha->campo(), artigo);
+        QTest::keyClick(ficha->campo(), Qt::Key_Tab);
+        QTRY_VERIFY(ficha->grelha()->isVisible());
+        if (n > 1)
+            clicaLinha(ficha->grelha(), n);   // the new line, below those saved
+        QTest::keyClicks(ficha->grelha(), QStringLiteral("ACC-ALT-%1").arg(n));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY2(altC(QApplication::focusWidget()), qPrintable(QStringLiteral("press %1 opened the menu").arg(n)));
+        QCOMPARE(gravadas(), n);
+    }
+
+    // The supplier price window: its Confirmar on each press, between clicks in its grid.
+    w.accao("Mp_ConsultaPrecos")->trigger();
+    auto *precos = qobject_cast<ConsultaPrecos *>(w.areaFilhas()->subWindowList().last()->widget());
+    QVERIFY(precos);
+    QSignalSpy confirmacoes(precos->btConf(), &Botao::clicado);
+    precos->Campo(0)->setFocus();
+    QTRY_VERIFY(precos->Campo(0)->hasFocus());
+    for (int n = 1; n <= 3; ++n) {
+        clicaLinha(precos->grelha(), 1);
+        QVERIFY2(altC(QApplication::focusWidget()), qPrintable(QStringLiteral("press %1 opened the menu").arg(n)));
+        QCOMPARE(confirmacoes.size(), n);
+    }
+
+    // A window with two buttons of the same key: the presses move the focus
+    // between them, click neither and never open the menu.
     auto *filha = new QWidget;
     auto *campo = new QLineEdit(filha);
+    auto *carregar = new QPushButton(QStringLiteral("&Carregar"), filha);
     auto *confirmar = new QPushButton(QStringLiteral("&Confirmar"), filha);
-    confirmar->move(0, 40);
-    QSignalSpy cliques(confirmar, &QPushButton::clicked);
+    carregar->move(0, 40);
+    confirmar->move(100, 40);
+    QSignalSpy cliques(confirmar, &QPushButton::clicked), outros(carregar, &QPushButton::clicked);
     w.colocaJanelaFilha(filha)->show();
     campo->setFocus();
     QTRY_VERIFY(campo->hasFocus());
-    QTest::keyClick(campo, Qt::Key_C, Qt::AltModifier);
-    QTRY_COMPARE(cliques.size(), 1);
-    QVERIFY(!w.findChild<QMenu *>("mnuTools")->isVisible());
+    QWidget *anterior = campo;
+    for (int n = 1; n <= 4; ++n) {
+        QVERIFY(altC(QApplication::focusWidget()));
+        QVERIFY(QApplication::focusWidget() == carregar || QApplication::focusWidget() == confirmar);
+        QVERIFY(QApplication::focusWidget() != anterior);
+        anterior = QApplication::focusWidget();
+    }
+    QCOMPARE(cliques.size() + outros.size(), 0);
+
     // With no child window the menu bar keeps its access key.
     w.areaFilhas()->closeAllSubWindows();
     QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
-    QTRY_VERIFY(w.findChild<QMenu *>("mnuTools")->isVisible());
-    w.findChild<QMenu *>("mnuTools")->close();
+    QTRY_VERIFY(configuracao->isVisible());
+    configuracao->close();
 }
 
 TESSELA_TEST_MAIN(TstFrmMain)
