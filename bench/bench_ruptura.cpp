@@ -7,7 +7,8 @@
 //     without "Com Previsão";
 //   - one bare grouped scan of the document lines of the three kinds the
 //     analysis reads (SELECT Artigo, SUM(Quant) ... GROUP BY Artigo joined to
-//     Tpdoc), as the engine runs it;
+//     Tpdoc), as the engine runs it and read in table order, the faster of
+//     the two being the yardstick;
 //   - the grid filled with every row of the analysis;
 //   - the process's peak memory.
 // Targets: set-wise at least 50 times faster than need by need, and within 3

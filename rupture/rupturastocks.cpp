@@ -124,7 +124,9 @@ void RupturaStocks::criaControlos()
 void RupturaStocks::criaDetalhes()
 {
     m_frame2 = new QGroupBox(QStringLiteral(" Informação Adicional "), this);
-    m_frame2->setGeometry(JanelaFilha::twips(12000, 0, 5100, 1740));
+    // It opens over the grid: it needs a background of its own.
+    JanelaFilha::pintaFundo(m_frame2, JanelaFilha::corFundo().lighter(104));
+    m_frame2->setGeometry(JanelaFilha::twips(12000, 0, 5220, 1740));
     const char *legendas[3] = {"Fornecedor", "Data", "Preço"};
     for (int i = 0; i < 3; ++i) {
         m_label2[9 + i] = new QLabel(QString::fromUtf8(legendas[i]), m_frame2);
@@ -132,17 +134,17 @@ void RupturaStocks::criaDetalhes()
         m_campo[8 + i] = new CampoInput(m_frame2);
         m_campo[8 + i]->setIndice(8 + i);
         m_campo[8 + i]->setReadOnly(true);
-        m_campo[8 + i]->setGeometry(JanelaFilha::twips(1140, 270 + i * 390, i == 0 ? 1200 : 1500, 315));
+        m_campo[8 + i]->setGeometry(JanelaFilha::twips(1260, 270 + i * 390, i == 0 ? 1200 : 1500, 315));
         m_controlos << m_label2[9 + i] << m_campo[8 + i];
     }
     m_campo[10]->setFormatoNumerico(QStringLiteral("###,###.00"));
     m_label2[12] = new QLabel(m_frame2);
     m_label2[12]->setTextFormat(Qt::PlainText);
-    m_label2[12]->setGeometry(JanelaFilha::twips(2400, 300, 2600, 285));
+    m_label2[12]->setGeometry(JanelaFilha::twips(2520, 300, 2600, 285));
     m_mvkBotao2 = new Botao(QStringLiteral("&Sair"), m_frame2);
     m_mvkBotao2->setToolTip(QStringLiteral("Abandonar a opção."));
     m_mvkBotao2->setCausaValidacao(false);
-    m_mvkBotao2->setGeometry(JanelaFilha::twips(3780, 1260, 1200, 360));
+    m_mvkBotao2->setGeometry(JanelaFilha::twips(3900, 1260, 1200, 360));
     connect(m_mvkBotao2, &Botao::clicado, this, &RupturaStocks::fechaDetalhes);
     m_controlos << m_frame2 << m_label2[12] << m_mvkBotao2;
     m_frame2->hide();
@@ -284,8 +286,10 @@ void RupturaStocks::mostraDetalhes(const QString &fornecedor, const QVariant &da
     if (y + m_frame2->height() > height())
         y = m_grelha->y() + celula.top() - m_frame2->height();
     m_frame2->move(Twips::paraPixeis(12000), y);
+    // The panel only shows (its fields are read-only): all of it stays legible.
     m_frame2->setEnabled(true);
-    m_mvkBotao2->setEnabled(true);
+    for (QWidget *w : m_frame2->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        w->setEnabled(true);
     m_frame2->raise();
     m_frame2->show();
     m_mvkBotao2->setFocus();
