@@ -76,7 +76,8 @@ bool GravacaoNecessidades::gravaLinha(const LinhaNecessidade &l)
     rs.SetValor(QStringLiteral("Qtd"), l.qtd.paraValor());
     rs.SetValor(QStringLiteral("Fornec"), l.fornec);
     rs.SetValor(QStringLiteral("PrUnit"), l.prUnit.paraValor());
-    rs.SetValor(QStringLiteral("DataPedido"), l.dataPedido.isValid() ? QVariant(l.dataPedido) : QVariant());
+    // A null of the column's type, which every driver can bind.
+    rs.SetValor(QStringLiteral("DataPedido"), l.dataPedido.isValid() ? QVariant(l.dataPedido) : QVariant(QMetaType::fromType<QDate>()));
     rs.SetValor(QStringLiteral("Processado"), 0);
     return rs.Update() || falha(onde);
 }

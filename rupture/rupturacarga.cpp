@@ -32,6 +32,9 @@ void RupturaStocks::carrega()
     if (m_aCarregar || !m_bd)
         return;
     Act_Grelha();
+    // The rows removed from the grid go with it: a need shown again by this
+    // load must not be deleted by the next save.
+    m_estado.IdsAnulados = {0};
     Inibe();
     m_aCarregar = true;
     m_parar = false;

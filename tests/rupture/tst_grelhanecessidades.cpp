@@ -180,6 +180,10 @@ private slots:
         g()->setLinhaActual(4);
         QTest::keyClick(g(), Qt::Key_Down);
         QCOMPARE(g()->linhas(), 6);
+        // Loading again shows the removed needs again and forgets the removal.
+        base.carrega();
+        QCOMPARE(base.ids(), (QList<qint64>{1, 7, 2, 3, 4, 6}));
+        QCOMPARE(base.janela->IdsAnulados(), QList<qint64>{0});
         base.fecha();
 
         // The analysis neither grows nor loses rows.
