@@ -13,6 +13,7 @@
 #include "mensagens.h"
 #include "posicaojanela.h"
 #include "programa.h"
+#include "rupturastocks.h"
 #include "valores.h"
 #include "versaoprograma.h"
 
@@ -33,7 +34,7 @@ namespace {
 constexpr bool FichaDisponivel = true;
 constexpr bool PesquisaDisponivel = true;
 constexpr bool ConsultaPrecosDisponivel = true;
-constexpr bool RupturaDisponivel = false;
+constexpr bool RupturaDisponivel = true;
 constexpr bool PrecosClientesDisponivel = false;
 } // namespace
 
@@ -296,7 +297,14 @@ void frmMain::abreConsultaPrecos(int tipo)
     colocaJanelaFilha(janela);
     janela->Mostra();
 }
-void frmMain::abreRuptura(int modo) { Q_UNUSED(modo) }
+void frmMain::abreRuptura(int modo)
+{
+    auto *janela = new RupturaStocks;
+    janela->setBd(m_bd);
+    janela->setTipo(modo);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
 void frmMain::abrePrecosClientes() {}
 void frmMain::abreImportador()
 {

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QLineEdit>
 #include "consultaprecos.h"
+#include "rupturastocks.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
 #include "botao.h"
@@ -206,9 +207,9 @@ void TstFrmMain::menusBarraEEstado()
         QVERIFY(!w.accao(escondido)->isVisible());
     QCOMPARE(w.accao("mnuFileExit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
     // The windows of later deliveries: present, not available yet.
-    for (const char *filha : {"Mp_rutura", "Mp_rutura1", "ConPreCli"})
+    for (const char *filha : {"ConPreCli"})
         QVERIFY2(!w.accao(filha)->isEnabled(), filha);
-    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2"})
+    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2", "Mp_rutura", "Mp_rutura1"})
         QVERIFY2(w.accao(filha)->isEnabled(), filha);
 
     const QList<QAction *> b = w.botoes();
@@ -222,9 +223,9 @@ void TstFrmMain::menusBarraEEstado()
     QVERIFY(!b[0]->icon().isNull() && !b[9]->icon().isNull());
     // A button is available exactly when its menu item is.
     QVERIFY(b[2]->isEnabled());
-    QVERIFY(!b[6]->isEnabled());
-    w.accao("Mp_rutura")->setEnabled(true);
-    QVERIFY(b[6]->isEnabled());
+    QVERIFY(!b[9]->isEnabled());
+    w.accao("ConPreCli")->setEnabled(true);
+    QVERIFY(b[9]->isEnabled());
 
     QCOMPARE(w.painel(1)->text(), QStringLiteral("Status"));
     QVERIFY(!w.painel(7));
@@ -405,7 +406,20 @@ void TstFrmMain::menusEBotoesAbremJanelasIndependentes()
     QCOMPARE(qobject_cast<ConsultaPrecos *>(janelas().last())->Tipo(), 1);
     w.botoes().at(5)->trigger();
     QCOMPARE(qobject_cast<ConsultaPrecos *>(janelas().last())->Tipo(), 2);
-    QCOMPARE(janelas().size(), 9);
+    // "Ruptura de Stocks" (menu and button 7) and "A Encomendar" (menu and
+    // button 8), each a window of its own.
+    for (auto [accao, tipo] : {std::pair{"Mp_rutura", 1}, std::pair{"Mp_rutura1", 2}}) {
+        w.accao(accao)->trigger();
+        auto *r = qobject_cast<RupturaStocks *>(janelas().last());
+        QVERIFY(r);
+        QCOMPARE(r->Tipo(), tipo);
+        QCOMPARE(r->Bd(), &bd);
+    }
+    w.botoes().at(6)->trigger();
+    QCOMPARE(qobject_cast<RupturaStocks *>(janelas().last())->windowTitle(), QStringLiteral("Ruptura de Stocks"));
+    w.botoes().at(7)->trigger();
+    QCOMPARE(qobject_cast<RupturaStocks *>(janelas().last())->windowTitle(), QStringLiteral("Necessidades de Encomendas"));
+    QCOMPARE(janelas().size(), 13);
     w.close();
 }
 
