@@ -3,6 +3,7 @@
 #include "acercade.h"
 #include "basedados.h"
 #include "consultaprecos.h"
+#include "consultaprecosclientes.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
 #include "importador.h"
@@ -34,7 +35,7 @@ constexpr bool FichaDisponivel = true;
 constexpr bool PesquisaDisponivel = true;
 constexpr bool ConsultaPrecosDisponivel = true;
 constexpr bool RupturaDisponivel = false;
-constexpr bool PrecosClientesDisponivel = false;
+constexpr bool PrecosClientesDisponivel = true;
 } // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_area(new QMdiArea(this))
@@ -297,7 +298,13 @@ void frmMain::abreConsultaPrecos(int tipo)
     janela->Mostra();
 }
 void frmMain::abreRuptura(int modo) { Q_UNUSED(modo) }
-void frmMain::abrePrecosClientes() {}
+void frmMain::abrePrecosClientes()
+{
+    auto *janela = new ConsultaPrecosClientes;
+    janela->setBd(m_bd);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
 void frmMain::abreImportador()
 {
     if (m_bd)

@@ -51,7 +51,7 @@ private slots:
         QCOMPARE(j->Label1()->text(), QStringLiteral("Consulta de Preços a Fornecedor"));
         QCOMPARE(j->btCarga()->text(), QStringLiteral("Carregar"));
         QVERIFY(j->btConf()->isEnabled());
-        QVERIFY(!j->btImp()->isEnabled());
+        QVERIFY(j->btImp()->isEnabled());
         QVERIFY(j->Campo(2)->isVisible());
         // The grid: 30 empty rows; the supplier typed with its list while no filter is set.
         Grelha *g = base.g();
