@@ -1,5 +1,6 @@
 #include "consultaprecosclientes.h"
 
+#include "botao.h"
 #include "campoinput.h"
 #include "grelha.h"
 
@@ -23,7 +24,11 @@ FormularioPrecos::Textos textosClientes()
 
 } // namespace
 
-ConsultaPrecosClientes::ConsultaPrecosClientes(QWidget *pai) : FormularioPrecos(LadoPrecos::Clientes, textosClientes(), pai) {}
+ConsultaPrecosClientes::ConsultaPrecosClientes(QWidget *pai) : FormularioPrecos(LadoPrecos::Clientes, textosClientes(), pai)
+{
+    // As the supplier window does at opening: Alt+C is then "&Confirmar" alone.
+    btCarga()->setText(QStringLiteral("Carregar"));
+}
 
 void ConsultaPrecosClientes::cargaVazia()
 {
