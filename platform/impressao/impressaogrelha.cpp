@@ -1,6 +1,7 @@
 #include "impressaogrelha.h"
 #include "grelha.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
@@ -146,11 +147,15 @@ void ImpressaoGrelha::desenhaPagina(QPainter &p, const QPageLayout &pagina, qrea
     const qreal esquerda = (m.largura - largura) / 2;   // the table is centred like the header
     const auto celulas = [&](const QStringList &textos, qreal topo, qreal altura, bool titulos) {
         qreal x = esquerda;
+        const QFontMetricsF fm = p.fontMetrics();
         for (int c = 0; c < m.colunas.size(); ++c) {
             const QRectF caixa = rect(x, topo, m.colunas[c], altura);
             const QRectF dentro = caixa.adjusted(px(Folga), 0, -px(Folga), 0);
             const bool direita = !titulos && m_conteudo.colunas[c].numerica();
-            const QString texto = p.fontMetrics().elidedText(textos.value(c), Qt::ElideRight, int(dentro.width()));
+            // Most texts fit: only the others are measured for cutting.
+            QString texto = textos.value(c);
+            if (fm.horizontalAdvance(texto) > dentro.width())
+                texto = fm.elidedText(texto, Qt::ElideRight, dentro.width());
             p.drawText(dentro, (titulos ? Qt::AlignHCenter : direita ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
                        texto);
             p.drawLine(caixa.topRight(), caixa.bottomRight());
@@ -204,6 +209,10 @@ bool ImpressaoGrelha::imprime(QPrinter &impressora) const
         if (n > de)
             impressora.newPage();
         desenhaPagina(p, pagina, impressora.resolution(), n);
+        // A long grid takes seconds: the windows keep being painted meanwhile
+        // (the user's input waits until the document is done).
+        if ((n - de) % 20 == 19)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return p.end();
 }

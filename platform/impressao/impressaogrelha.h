@@ -48,7 +48,8 @@ public:
     QStringList textos(const QPageLayout &pagina, int numero) const;
 
     // Draws the pages (the printer's page range, when it has one) with the
-    // printer's own page set-up. False when the printer cannot be drawn on.
+    // printer's own page set-up, letting the windows repaint every few pages.
+    // False when the printer cannot be drawn on.
     bool imprime(QPrinter &impressora) const;
     // Writes the document as a PDF file with paginacao().
     bool gravaPdf(const QString &ficheiro, QString *erro = nullptr) const;
