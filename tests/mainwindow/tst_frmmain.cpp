@@ -221,7 +221,8 @@ void TstFrmMain::menusBarraEEstado()
     QCOMPARE(b[9]->toolTip(), QStringLiteral("Consultas de preços Clientes"));
     QVERIFY(!b[0]->icon().isNull() && !b[9]->icon().isNull());
     // A button is available exactly when its menu item is.
-    QVERIFY(b[2]->isEnabled());
+    QVERIFY(b[2]->isEnabled() && b[9]->isEnabled());
+    w.accao("ConPreCli")->setEnabled(false);
     QVERIFY(!b[9]->isEnabled());
     w.accao("ConPreCli")->setEnabled(true);
     QVERIFY(b[9]->isEnabled());
