@@ -4,6 +4,7 @@
 #include "avisoestado.h"
 #include "basedados.h"
 #include "consultaprecos.h"
+#include "consultaprecosclientes.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
 #include "importador.h"
@@ -14,6 +15,7 @@
 #include "mensagens.h"
 #include "posicaojanela.h"
 #include "programa.h"
+#include "rupturastocks.h"
 #include "valores.h"
 #include "versaoprograma.h"
 
@@ -34,8 +36,8 @@ namespace {
 constexpr bool FichaDisponivel = true;
 constexpr bool PesquisaDisponivel = true;
 constexpr bool ConsultaPrecosDisponivel = true;
-constexpr bool RupturaDisponivel = false;
-constexpr bool PrecosClientesDisponivel = false;
+constexpr bool RupturaDisponivel = true;
+constexpr bool PrecosClientesDisponivel = true;
 } // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_area(new QMdiArea(this))
@@ -303,8 +305,21 @@ void frmMain::abreConsultaPrecos(int tipo)
     colocaJanelaFilha(janela);
     janela->Mostra();
 }
-void frmMain::abreRuptura(int modo) { Q_UNUSED(modo) }
-void frmMain::abrePrecosClientes() {}
+void frmMain::abreRuptura(int modo)
+{
+    auto *janela = new RupturaStocks;
+    janela->setBd(m_bd);
+    janela->setTipo(modo);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
+void frmMain::abrePrecosClientes()
+{
+    auto *janela = new ConsultaPrecosClientes;
+    janela->setBd(m_bd);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
 void frmMain::abreImportador()
 {
     if (m_bd)

@@ -88,23 +88,31 @@ void Arranque::ligaBaseDados()
     CadeiaLigacao cadeia;
     cadeia.Fornecedor = QStringLiteral("MSDataShape");
     cadeia.Modo = 1;
-    cadeia.Servidor = config.valor(1);
-    cadeia.BaseDados = config.valor(2);
-    cadeia.Utilizador = config.valor(3);
-    cadeia.Senha = config.valor(4);
-    if (m_bd.Abre(cadeia.Texto()))
-        return;
+    for (;;) {
+        cadeia.Servidor = config.valor(1);
+        cadeia.BaseDados = config.valor(2);
+        cadeia.Utilizador = config.valor(3);
+        cadeia.Senha = config.valor(4);
+        if (m_bd.Abre(cadeia.Texto()))
+            return;
 
-    // The program goes on (the windows report their own failures), but the
-    // user learns at once which database did not open and why.
-    const QString destino = m_bd.destino().isEmpty() ? config.valor(2) : m_bd.destino();
-    const QString qual = destino.isEmpty() ? QStringLiteral("a base de dados") : QStringLiteral("a base de dados \"%1\"").arg(destino);
-    espera(false);
-    AvisoTipo(QStringLiteral("Não foi possível abrir %1.\r\n%2\r\n\r\n"
-                             "Corrija a ligação em Configuração > Ligação ao Servidor SQL e volte a abrir o programa.")
-                  .arg(qual, m_bd.ultimoErro().descricao),
-              2);
-    espera(true);
+        // The user learns which database did not open and why, and corrects
+        // the connection in the dialog that follows, until it opens. A
+        // cancelled dialog lets the start go on without it: the windows report
+        // their own failures.
+        const QString destino = m_bd.destino().isEmpty() ? config.valor(2) : m_bd.destino();
+        const QString qual = destino.isEmpty() ? QStringLiteral("a base de dados") : QStringLiteral("a base de dados \"%1\"").arg(destino);
+        espera(false);
+        AvisoTipo(QStringLiteral("Não foi possível abrir %1.\r\n%2\r\n\r\nCorrija a ligação na janela seguinte.")
+                      .arg(qual, m_bd.ultimoErro().descricao),
+                  2);
+        config.Catalogo = Programa::catalogoSql();
+        config.Edita = true;
+        const bool corrigida = config.Configura();
+        espera(true);
+        if (!corrigida)
+            return;
+    }
 }
 
 bool Arranque::ligaErp()
@@ -118,12 +126,24 @@ bool Arranque::ligaErp()
     config.le();
 
     m_erp.Modo = 4;
-    if (m_erp.Liga(config.valor(1), config.valor(2), config.valor(3), config.valor(4), config.valor(5)))
-        return true;
-
     long codigo = 0;
     QString motivo;
-    m_erp.Resultado(codigo, motivo);
+    for (;;) {
+        if (m_erp.Liga(config.valor(1), config.valor(2), config.valor(3), config.valor(4), config.valor(5)))
+            return true;
+        m_erp.Resultado(codigo, motivo);
+        // The ERP's database does not open (often the same file as the
+        // program's, just corrected above): its dialog is offered as well.
+        // Any other refusal, or a cancelled dialog, ends the start.
+        if (codigo != SessaoErp::BaseInacessivel)
+            break;
+        espera(false);
+        AvisoTipo(motivo + QStringLiteral("\r\n\r\nCorrija a base de dados do ERP na janela seguinte."), 2);
+        const bool corrigida = config.Configura();
+        espera(true);
+        if (!corrigida)
+            break;
+    }
     espera(false);
     MensagemErro(QStringLiteral("Não foi possivel ligar ao Next") + (motivo.isEmpty() ? QString() : QStringLiteral("\r\n") + motivo));
     return false;

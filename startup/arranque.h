@@ -28,10 +28,13 @@ public:
 // by the command line in the program's folder); the splash window with
 // "A ligar-se ao Sage Next...." and the wait pointer; the database connection
 // (the settings dialog first when server, database or login is missing; a
-// connection that does not open is reported with the database and the reason,
-// and the start goes on); the ERP session (its dialog first when company, user,
-// year or database is missing; a refusal shows "Não foi possivel ligar ao Next"
-// with the reason and ends the start with a non-zero exit code); the session
+// connection that does not open is reported with the database and the reason
+// and the settings dialog is offered again, until it opens or the user cancels
+// it, and then the start goes on); the ERP session (its dialog first when
+// company, user, year or database is missing, and again after a message while
+// the ERP's database does not open; a refusal, or that dialog cancelled, shows
+// "Não foi possivel ligar ao Next" with the reason and ends the start with a
+// non-zero exit code); the session
 // receives the connection; the pointer is restored; the main window is loaded;
 // the order defaults are ensured in the settings file (GetEncomendaNext); the
 // main window gets the connection and is shown; the splash closes.

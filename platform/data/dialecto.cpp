@@ -60,6 +60,11 @@ QVariantList Dialecto::valoresComecaPor(const QString &prefixo) const
     return {p, p + ComparaCodigos::maiorCaracter()};
 }
 
+QString Dialecto::tabelaReservada(const QString &tabela) const
+{
+    return m_motor == SqlServer ? tabela + QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)") : tabela;
+}
+
 QString Dialecto::padraoPrefixo(const QString &prefixo)
 {
     QString p;

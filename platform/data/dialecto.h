@@ -44,6 +44,12 @@ public:
     // Use with " LIKE ? ESCAPE '\\'".
     static QString padraoPrefixo(const QString &prefixo);
     static QString escapeLike() { return QStringLiteral(" ESCAPE '\\'"); }
+    // The table of a read whose answer decides a write in the same
+    // transaction (the next free number): on SQL Server the rows read keep an
+    // update lock to the end of the transaction, so a second writer waits
+    // instead of reading the same answer; on SQLite the write transaction
+    // (BEGIN IMMEDIATE) already keeps every other writer out.
+    QString tabelaReservada(const QString &tabela) const;
     // Converts a value for binding (dates as text in SQLite).
     QVariant paraParametro(const QVariant &v) const;
 

@@ -49,6 +49,9 @@ QStringList tabelasErp()
                        "PrazoEnt integer NOT NULL DEFAULT 0, Descr varchar(60) NOT NULL DEFAULT '', PRIMARY KEY (Artigo, Forneced))"),
         QStringLiteral("CREATE TABLE CLART (Codigo varchar(15) COLLATE CODIGOERP NOT NULL PRIMARY KEY, CL01 varchar(25), CL02 varchar(25), "
                        "CL03 varchar(25), CL04 varchar(25), CL05 varchar(25))"),
+        // The series each document type may be numbered in.
+        QStringLiteral("CREATE TABLE SeriesDoc (Tpdoc varchar(5) COLLATE CODIGOERP NOT NULL, Serie varchar(5) COLLATE CODIGOERP NOT NULL, "
+                       "Descr varchar(40), PRIMARY KEY (Tpdoc, Serie))"),
     };
 }
 

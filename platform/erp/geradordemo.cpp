@@ -78,7 +78,7 @@ GeradorDemo::Escala GeradorDemo::Escala::grande()
     e.clart = 100000;
     e.precosFornecedor = 20000;
     e.precosCliente = 10000;
-    e.necessidades = 2000;
+    e.necessidades = 37000;
     e.equivalencias = 1000000;
     return e;
 }
@@ -93,7 +93,7 @@ GeradorDemo::Escala GeradorDemo::Escala::pequena()
     e.clart = 100;
     e.precosFornecedor = 300;
     e.precosCliente = 150;
-    e.necessidades = 60;
+    e.necessidades = 40;
     e.equivalencias = 1000;
     return e;
 }
@@ -139,7 +139,7 @@ bool GeradorDemo::gera(LigacaoBd &bd, const Escala &e)
         if (!bd.Executa(sql))
             return falha(bd);
     if (!geraTabelasBase(bd, e) || !geraArtigos(bd, e) || !geraEntidades(bd, e) || !geraDocumentos(bd, e)
-        || !geraAuxiliares(bd, e))
+        || !geraAuxiliares(bd, e) || !geraNecessidades(bd, e))
         return false;
     if (!t.confirma())
         return falha(bd);
@@ -162,7 +162,9 @@ bool GeradorDemo::geraTabelasBase(LigacaoBd &bd, const Escala &)
     for (const TipoDoc &t : tiposDoc)
         if (!bd.Executa(QStringLiteral("INSERT INTO Tpdoc VALUES (?, ?, ?, ?, ?, ?, ?)"),
                         {QString::fromUtf8(t.codigo), QString::fromUtf8(t.descr), t.areag, t.tpoper, t.entidade,
-                         t.natconta, t.sinalct}))
+                         t.natconta, t.sinalct})
+            || !bd.Executa(QStringLiteral("INSERT INTO SeriesDoc VALUES (?, '1', ?)"),
+                           {QString::fromUtf8(t.codigo), QStringLiteral("Série 1")}))
             return falha(bd);
     for (const Grupo &g : grupos) {
         if (!bd.Executa(QStringLiteral("INSERT INTO Grupos VALUES (?, ?)"), {QString::fromUtf8(g.cod), QString::fromUtf8(g.descr)}))
@@ -317,13 +319,6 @@ bool GeradorDemo::geraAuxiliares(LigacaoBd &bd, const Escala &e)
         if (!bd.Executa(QStringLiteral("INSERT INTO mvk_Precos_Clientes (Cliente, Artigo, Data, Preco, Obs) VALUES (?, ?, ?, ?, ?)"),
                         {cliente(), codigoArtigo(entre(0, e.artigos - 1)), data(365), real(0.5, 250.0),
                          chance(25) ? QVariant(QStringLiteral("Preço acordado em reunião")) : QVariant()}))
-            return falha(bd);
-    for (int n = 0; n < e.necessidades; ++n)
-        if (!bd.Executa(QStringLiteral("INSERT INTO mvk_Necessidades (Artigo, RefArt, Qtd, Fornec, PrUnit, DataPedido, Processado) "
-                                       "VALUES (?, ?, ?, ?, ?, ?, ?)"),
-                        {codigoArtigo(entre(0, e.artigos - 1)), chance(40) ? QVariant(QStringLiteral("REF-%1").arg(entre(1000, 99999))) : QVariant(),
-                         entre(1, 120), chance(70) ? QVariant(fornecedor()) : QVariant(), real(0.0, 80.0),
-                         chance(85) ? QVariant(data(30)) : QVariant(), chance(20) ? 1 : 0}))
             return falha(bd);
     return true;
 }

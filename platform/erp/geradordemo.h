@@ -24,11 +24,12 @@ public:
         int clart = 400;               // rows of alternative codes
         int precosFornecedor = 900;
         int precosCliente = 400;
-        int necessidades = 80;
+        int necessidades = 300;        // pending needs (and a tenth as many processed ones)
         int equivalencias = 3000;      // pairs written when the equivalence tables exist
 
         static Escala demo() { return Escala(); }
-        // 200,000 articles and 2,000,000 document lines; 1,000,000 equivalences.
+        // 200,000 articles and 2,000,000 document lines; 1,000,000 equivalences;
+        // 37,000 pending needs.
         static Escala grande();
         // A few hundred of each: enough for every query of a benchmark to
         // find rows, small enough for the test run.
@@ -67,6 +68,7 @@ private:
     bool geraEntidades(LigacaoBd &bd, const Escala &e);
     bool geraDocumentos(LigacaoBd &bd, const Escala &e);
     bool geraAuxiliares(LigacaoBd &bd, const Escala &e);
+    bool geraNecessidades(LigacaoBd &bd, const Escala &e);
 
     quint64 m_estado;
     QDate m_hoje;

@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QKeyEvent>
-#include <QMenuBar>
 
 namespace {
 const char *const propriedadeCausa = "tesselaCausaValidacao";
@@ -67,14 +66,8 @@ bool AplicacaoTessela::notify(QObject *receptor, QEvent *evento)
         }
         break;
     case QEvent::Shortcut:
-        if (auto *botao = qobject_cast<QAbstractButton *>(botaoQueGanhaAoMenu(receptor, static_cast<QShortcutEvent *>(evento)))) {
-            // As the button's own access key would: the field check first, then focus and click.
-            if (deixaPassarAtalho(botao)) {
-                botao->setFocus(Qt::ShortcutFocusReason);
-                botao->animateClick();
-            }
+        if (atalhoDaJanelaActiva(static_cast<QShortcutEvent *>(evento)))
             return true;
-        }
         if (!deixaPassarAtalho(receptor))
             return true;
         break;
@@ -144,23 +137,55 @@ bool AplicacaoTessela::causaValidacao(const QWidget *controlo)
     return !v.isValid() || v.toBool();
 }
 
-QWidget *AplicacaoTessela::botaoQueGanhaAoMenu(QObject *receptor, const QShortcutEvent *evento)
+QList<QAbstractButton *> AplicacaoTessela::botoesComTecla(QWidget *form, const QKeySequence &tecla)
 {
-    // Alt+C is both "&Configuração" in the main window's menu bar and
-    // "&Confirmar" in the child window the user is typing in: the window's own
-    // button wins, as the user expects while working in it.
-    if (!evento->isAmbiguous() || !qobject_cast<QMenuBar *>(receptor))
-        return nullptr;
+    QList<QAbstractButton *> donos;
+    if (!form)
+        return donos;
+    const QList<QAbstractButton *> botoes = form->findChildren<QAbstractButton *>();
+    for (QAbstractButton *b : botoes)
+        if (b->isVisible() && b->isEnabled() && !b->text().isEmpty() && QKeySequence::mnemonic(b->text()) == tecla)
+            donos << b;
+    return donos;
+}
+
+bool AplicacaoTessela::atalhoDaJanelaActiva(const QShortcutEvent *evento)
+{
+    // Alt+C is both "&Confirmar" in the child window the user is working in
+    // and "&Configuração" in the main window's menu bar. Qt calls such a
+    // shortcut ambiguous and hands each press to the next of its owners in
+    // turn: the menu bar on one press, the button on the next (which then
+    // only takes the focus). While a child window has the focus, every press
+    // belongs to that window's button with the key.
+    if (!evento->isAmbiguous())
+        return false;
     QWidget *foco = QApplication::focusWidget();
     QWidget *form = foco ? formulario(foco) : nullptr;
     if (!form || form->isWindow())
-        return nullptr;
-    const QList<QAbstractButton *> botoes = form->findChildren<QAbstractButton *>();
-    for (QAbstractButton *b : botoes)
-        if (b->isVisible() && b->isEnabled() && !b->text().isEmpty()
-            && QKeySequence::mnemonic(b->text()) == evento->key())
-            return b;
-    return nullptr;
+        return false;
+    const QList<QAbstractButton *> donos = botoesComTecla(form, evento->key());
+    if (donos.size() == 1) {
+        // As the button's own access key does: the field check first, then
+        // focus and an immediate click (see Botao::event).
+        QAbstractButton *botao = donos.first();
+        if (deixaPassarAtalho(botao)) {
+            if (botao->focusPolicy() != Qt::NoFocus)
+                botao->setFocus(Qt::ShortcutFocusReason);
+            botao->click();
+        }
+        return true;
+    }
+    // Several buttons of the window share the key: each press moves the focus
+    // to the next of them, as Qt does within one window, and never opens the
+    // menu.
+    if (donos.size() > 1) {
+        const qsizetype actual = donos.indexOf(qobject_cast<QAbstractButton *>(foco));
+        QAbstractButton *proximo = donos.at((actual + 1) % donos.size());
+        if (deixaPassarAtalho(proximo))
+            proximo->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+    return false;
 }
 
 QWidget *AplicacaoTessela::formulario(QWidget *controlo)

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QPointer>
 
+class QAbstractButton;
+class QKeySequence;
 class QShortcutEvent;
 class CampoInput;
 class QKeyEvent;
@@ -33,9 +35,8 @@ public:
     // The window a control belongs to for the checks: its document sub-window
     // inside the main window, or its top-level window.
     static QWidget *formulario(QWidget *controlo);
-    // The child window's button with the access key of an ambiguous menu-bar
-    // shortcut, which then goes to the button instead; nullptr otherwise.
-    static QWidget *botaoQueGanhaAoMenu(QObject *receptor, const QShortcutEvent *evento);
+    // The visible, enabled buttons of a window whose caption marks that access key.
+    static QList<QAbstractButton *> botoesComTecla(QWidget *form, const QKeySequence &tecla);
 
     // The window that most recently had the focus and is still shown (also
     // while, right after a dialog closed, no window is active).
@@ -45,6 +46,10 @@ private:
     bool deixaPassarTecla(QObject *receptor, const QKeyEvent *evento);
     bool deixaPassarRato(QObject *receptor);
     bool deixaPassarAtalho(QObject *receptor);
+    // An access key shared by the child window that has the focus and the
+    // main menu bar goes to the window's button on every press; true when
+    // handled here.
+    bool atalhoDaJanelaActiva(const QShortcutEvent *evento);
     void lembraJanela(QWidget *agora);
 
     bool m_engoleLibertacao = false;

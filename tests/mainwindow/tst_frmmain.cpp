@@ -1,6 +1,7 @@
 #include "acercade.h"
 #include "arranque.h"
 #include "configuracao.h"
+#include "consultaprecosclientes.h"
 #include "frmmain.h"
 #include "frmsplash.h"
 #include "geradordemo.h"
@@ -14,10 +15,14 @@
 #include <QPushButton>
 #include <QLineEdit>
 #include "consultaprecos.h"
+#include "rupturastocks.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
 #include "avisoestado.h"
 #include "outroprograma.h"
+#include "botao.h"
+#include "campoinput.h"
+#include "grelha.h"
 #include "testmain.h"
 #include "twips.h"
 #include "versaoprograma.h"
@@ -71,7 +76,7 @@ private slots:
     void janelasFilhasEArranjos();
     void ligacaoSqlAbreOEditor();
     void menusEBotoesAbremJanelasIndependentes();
-    void teclaDeAcessoDaJanelaGanhaAoMenu();
+    void teclaDeAcessoEmCadaToque();
     void mostraCriaAsTabelasDeEquivalencias();
     void splashEAcercaMostramAVersao();
 
@@ -204,10 +209,8 @@ void TstFrmMain::menusBarraEEstado()
     for (const char *escondido : {"Importador", "Conf_pa", "mnuHelp"})
         QVERIFY(!w.accao(escondido)->isVisible());
     QCOMPARE(w.accao("mnuFileExit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    // The windows of later deliveries: present, not available yet.
-    for (const char *filha : {"Mp_rutura", "Mp_rutura1", "ConPreCli"})
-        QVERIFY2(!w.accao(filha)->isEnabled(), filha);
-    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2"})
+    // Every child window can be opened.
+    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2", "Mp_rutura", "Mp_rutura1", "ConPreCli"})
         QVERIFY2(w.accao(filha)->isEnabled(), filha);
 
     const QList<QAction *> b = w.botoes();
@@ -220,10 +223,18 @@ void TstFrmMain::menusBarraEEstado()
     QCOMPARE(b[9]->toolTip(), QStringLiteral("Consultas de preços Clientes"));
     QVERIFY(!b[0]->icon().isNull() && !b[9]->icon().isNull());
     // A button is available exactly when its menu item is.
-    QVERIFY(b[2]->isEnabled());
-    QVERIFY(!b[6]->isEnabled());
-    w.accao("Mp_rutura")->setEnabled(true);
-    QVERIFY(b[6]->isEnabled());
+    QVERIFY(b[2]->isEnabled() && b[9]->isEnabled());
+    w.accao("ConPreCli")->setEnabled(false);
+    QVERIFY(!b[9]->isEnabled());
+    w.accao("ConPreCli")->setEnabled(true);
+    QVERIFY(b[9]->isEnabled());
+
+    // The customer prices open from their menu item and their button alike.
+    w.accao("ConPreCli")->trigger();
+    b[9]->trigger();
+    QCOMPARE(w.areaFilhas()->subWindowList().size(), 2);
+    QVERIFY(qobject_cast<ConsultaPrecosClientes *>(w.areaFilhas()->subWindowList().first()->widget()));
+    QCOMPARE(w.areaFilhas()->subWindowList().last()->widget()->windowTitle(), QStringLiteral("Consulta de Preços de Clientes"));
 
     QCOMPARE(w.painel(1)->text(), QStringLiteral("Status"));
     QVERIFY(!w.painel(7));
@@ -422,33 +433,105 @@ void TstFrmMain::menusEBotoesAbremJanelasIndependentes()
     QCOMPARE(qobject_cast<ConsultaPrecos *>(janelas().last())->Tipo(), 1);
     w.botoes().at(5)->trigger();
     QCOMPARE(qobject_cast<ConsultaPrecos *>(janelas().last())->Tipo(), 2);
-    QCOMPARE(janelas().size(), 9);
+    // "Ruptura de Stocks" (menu and button 7) and "A Encomendar" (menu and
+    // button 8), each a window of its own.
+    for (auto [accao, tipo] : {std::pair{"Mp_rutura", 1}, std::pair{"Mp_rutura1", 2}}) {
+        w.accao(accao)->trigger();
+        auto *r = qobject_cast<RupturaStocks *>(janelas().last());
+        QVERIFY(r);
+        QCOMPARE(r->Tipo(), tipo);
+        QCOMPARE(r->Bd(), &bd);
+    }
+    w.botoes().at(6)->trigger();
+    QCOMPARE(qobject_cast<RupturaStocks *>(janelas().last())->windowTitle(), QStringLiteral("Ruptura de Stocks"));
+    w.botoes().at(7)->trigger();
+    QCOMPARE(qobject_cast<RupturaStocks *>(janelas().last())->windowTitle(), QStringLiteral("Necessidades de Encomendas"));
+    QCOMPARE(janelas().size(), 13);
     w.close();
 }
 
-void TstFrmMain::teclaDeAcessoDaJanelaGanhaAoMenu()
+void TstFrmMain::teclaDeAcessoEmCadaToque()
 {
-    // Alt+C is "&Configuração" in the menu bar and "&Confirmar" in the child.
+    // Alt+C is "&Configuração" in the menu bar and "&Confirmar" in the child
+    // windows. Every press, with clicks in the grid between them, belongs to
+    // the child window that has the focus.
+    LigacaoBd bd;
+    QVERIFY(bd.Abre(QStringLiteral("Provider=MSDataShape;Mode=1;Motor=SQLite;Data Source=") + baseDemo()));
     frmMain w;
-    w.show();
-    w.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.setBd(&bd);
+    w.Mostra();
+    abre(w);
+    QMenu *configuracao = w.findChild<QMenu *>("mnuTools");
+    const auto altC = [&](QWidget *onde) {
+        QTest::keyClick(onde, Qt::Key_C, Qt::AltModifier);
+        QCoreApplication::processEvents();
+        return !configuracao->isVisible() && !QApplication::activePopupWidget();
+    };
+    const auto clicaLinha = [](Grelha *g, int linha) {
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(g->model()->index(linha - 1, 0)).center());
+    };
+
+    // The record window: a code, its grid, a new line clicked, Enter, Alt+C.
+    w.accao("Mf_equivalencias")->trigger();
+    auto *ficha = qobject_cast<frmFicha *>(w.areaFilhas()->subWindowList().last()->widget());
+    QVERIFY(ficha);
+    const QString artigo = GeradorDemo::codigoArtigo(1);
+    const auto gravadas = [&] {
+        return bd.valorUnico(QStringLiteral("SELECT count(*) FROM mvk_equivalencias WHERE ArtigoPai = ?"), {artigo}).toInt();
+    };
+    for (int n = 1; n <= 3; ++n) {
+        ficha->campo()->setFocus();
+        QTRY_VERIFY(ficha->campo()->hasFocus());
+        QTest::keyClicks(ficha->campo(), artigo);
+        QTest::keyClick(ficha->campo(), Qt::Key_Tab);
+        QTRY_VERIFY(ficha->grelha()->isVisible());
+        if (n > 1)
+            clicaLinha(ficha->grelha(), n);   // the new line, below those saved
+        QTest::keyClicks(ficha->grelha(), QStringLiteral("ACC-ALT-%1").arg(n));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY2(altC(QApplication::focusWidget()), qPrintable(QStringLiteral("press %1 opened the menu").arg(n)));
+        QCOMPARE(gravadas(), n);
+    }
+
+    // The supplier price window: its Confirmar on each press, between clicks in its grid.
+    w.accao("Mp_ConsultaPrecos")->trigger();
+    auto *precos = qobject_cast<ConsultaPrecos *>(w.areaFilhas()->subWindowList().last()->widget());
+    QVERIFY(precos);
+    QSignalSpy confirmacoes(precos->btConf(), &Botao::clicado);
+    precos->Campo(0)->setFocus();
+    QTRY_VERIFY(precos->Campo(0)->hasFocus());
+    for (int n = 1; n <= 3; ++n) {
+        clicaLinha(precos->grelha(), 1);
+        QVERIFY2(altC(QApplication::focusWidget()), qPrintable(QStringLiteral("press %1 opened the menu").arg(n)));
+        QCOMPARE(confirmacoes.size(), n);
+    }
+
+    // A window with two buttons of the same key: the presses move the focus
+    // between them, click neither and never open the menu.
     auto *filha = new QWidget;
     auto *campo = new QLineEdit(filha);
+    auto *carregar = new QPushButton(QStringLiteral("&Carregar"), filha);
     auto *confirmar = new QPushButton(QStringLiteral("&Confirmar"), filha);
-    confirmar->move(0, 40);
-    QSignalSpy cliques(confirmar, &QPushButton::clicked);
+    carregar->move(0, 40);
+    confirmar->move(100, 40);
+    QSignalSpy cliques(confirmar, &QPushButton::clicked), outros(carregar, &QPushButton::clicked);
     w.colocaJanelaFilha(filha)->show();
     campo->setFocus();
     QTRY_VERIFY(campo->hasFocus());
-    QTest::keyClick(campo, Qt::Key_C, Qt::AltModifier);
-    QTRY_COMPARE(cliques.size(), 1);
-    QVERIFY(!w.findChild<QMenu *>("mnuTools")->isVisible());
+    QWidget *anterior = campo;
+    for (int n = 1; n <= 4; ++n) {
+        QVERIFY(altC(QApplication::focusWidget()));
+        QVERIFY(QApplication::focusWidget() == carregar || QApplication::focusWidget() == confirmar);
+        QVERIFY(QApplication::focusWidget() != anterior);
+        anterior = QApplication::focusWidget();
+    }
+    QCOMPARE(cliques.size() + outros.size(), 0);
+
     // With no child window the menu bar keeps its access key.
     w.areaFilhas()->closeAllSubWindows();
     QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
-    QTRY_VERIFY(w.findChild<QMenu *>("mnuTools")->isVisible());
-    w.findChild<QMenu *>("mnuTools")->close();
+    QTRY_VERIFY(configuracao->isVisible());
+    configuracao->close();
 }
 
 TESSELA_TEST_MAIN(TstFrmMain)

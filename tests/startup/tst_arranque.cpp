@@ -29,29 +29,35 @@ struct JanelasGravadas : JanelasArranque
     void fechaSplash() override { registo << QStringLiteral("fecha"); }
 };
 
-// Answers the connection dialogs with the values it was given (none: cancelled).
+// Answers the connection dialogs with the values it was given (none: cancelled);
+// the queued answers first, one per dialog, then the fixed ones.
 struct EditorFalso : EditorConfiguracao
 {
     QStringList &registo;
     QStringList sql, erp;
+    QList<QStringList> proximosSql, proximosErp;
     QString catalogo;
     bool edita = true;
     explicit EditorFalso(QStringList &r) : registo(r) {}
+    template<class Config>
+    static bool responde(Config &c, QList<QStringList> &proximos, const QStringList &fixos)
+    {
+        const QStringList valores = proximos.isEmpty() ? fixos : proximos.takeFirst();
+        for (int i = 0; i < valores.size(); ++i)
+            c.setValor(i + 1, valores.at(i));
+        return !valores.isEmpty() && c.grava();
+    }
     bool editaSql(ConfigSql &c) override
     {
         registo << QStringLiteral("dialogo sql");
         catalogo = c.Catalogo;
         edita = c.Edita;
-        for (int i = 0; i < sql.size(); ++i)
-            c.setValor(i + 1, sql.at(i));
-        return !sql.isEmpty() && c.grava();
+        return responde(c, proximosSql, sql);
     }
     bool editaErp(ConfigErp &c) override
     {
         registo << QStringLiteral("dialogo erp");
-        for (int i = 0; i < erp.size(); ++i)
-            c.setValor(i + 1, erp.at(i));
-        return !erp.isEmpty() && c.grava();
+        return responde(c, proximosErp, erp);
     }
 };
 } // namespace
@@ -73,6 +79,8 @@ private slots:
     void pastaTemporariaLimpaFicheirosEGuardaPastas();
     void erpRecusadoTerminaOPrograma();
     void baseQueNaoAbreEDitaComONome();
+    void baseQueNaoAbreECorrigidaNoDialogo();
+    void baseDoErpQueNaoAbreECancelada();
     void encomendaNextQueNaoSeLe();
 
 private:
@@ -270,6 +278,7 @@ void TstArranque::erpRecusadoTerminaOPrograma()
 
 void TstArranque::baseQueNaoAbreEDitaComONome()
 {
+    // The dialog offered for the missing database is cancelled.
     const QString ficheiro = m_programa + "/sembase.mvk";
     QStringList sql = valoresSql();
     sql[1] = m_programa + "/nao-existe.db";
@@ -281,8 +290,58 @@ void TstArranque::baseQueNaoAbreEDitaComONome()
     const PedidoMensagem m = m_mensagens.ultimo();
     QCOMPARE(m.icone, PedidoMensagem::Critico);
     QVERIFY2(m.texto.contains("\"" + sql[1] + "\"") && m.texto.contains("não existe"), qPrintable(m.texto));
+    QVERIFY(m_editor->edita);
     // The start goes on: the windows report their own failures.
-    QCOMPARE(m_registo.mid(2), QStringList({"carrega", "mostra sem base", "fecha"}));
+    QCOMPARE(m_registo.mid(2), QStringList({"dialogo sql", "carrega", "mostra sem base", "fecha"}));
+    QCOMPARE(ConfigSql(ficheiro).valor(2), sql[1]);
+}
+
+void TstArranque::baseQueNaoAbreECorrigidaNoDialogo()
+{
+    // The program's and the ERP's database are one file that was moved; the
+    // user first types another wrong name, then the right one.
+    const QString ficheiro = m_programa + "/movida.mvk";
+    QStringList sql = valoresSql(), erp = valoresErp();
+    sql[1] = erp[4] = m_programa + "/antiga.db";
+    gravaConfiguracao(ficheiro, sql, erp);
+    QStringList errada = valoresSql();
+    errada[1] = m_programa + "/outra.db";
+    m_editor->proximosSql = {errada, valoresSql()};
+    m_editor->erp = valoresErp();
+    JanelasGravadas janelas(m_registo);
+    Arranque arranque(janelas, m_programa, QStringLiteral("movida.mvk"));
+    QVERIFY(arranque.executa());
+    QCOMPARE(m_registo.mid(2), QStringList({"dialogo sql", "dialogo sql", "dialogo erp", "carrega", "mostra", "fecha"}));
+    QCOMPARE(m_mensagens.quantos(), 3);
+    QVERIFY(m_mensagens.pedidos().at(0).texto.contains("antiga.db"));
+    QVERIFY(m_mensagens.pedidos().at(1).texto.contains("outra.db"));
+    QVERIFY2(m_mensagens.pedidos().at(2).texto.contains("antiga.db") && m_mensagens.pedidos().at(2).texto.contains("ERP"),
+             qPrintable(m_mensagens.pedidos().at(2).texto));
+    QVERIFY(arranque.bd().aberta() && arranque.erp().ligada());
+    // Corrected for good: the next start asks nothing.
+    QCOMPARE(ConfigSql(ficheiro).valor(2), m_base);
+    QCOMPARE(ConfigErp(ficheiro).valor(5), m_base);
+    arranque.termina();
+    m_registo.clear();
+    Arranque outra(janelas, m_programa, QStringLiteral("movida.mvk"));
+    QVERIFY(outra.executa());
+    QCOMPARE(m_registo.mid(2), QStringList({"carrega", "mostra", "fecha"}));
+}
+
+void TstArranque::baseDoErpQueNaoAbreECancelada()
+{
+    const QString ficheiro = m_programa + "/semerp.mvk";
+    QStringList erp = valoresErp();
+    erp[4] = m_programa + "/nao-existe.db";
+    gravaConfiguracao(ficheiro, valoresSql(), erp);
+    JanelasGravadas janelas(m_registo);
+    Arranque arranque(janelas, m_programa, QStringLiteral("semerp.mvk"));
+    QVERIFY(!arranque.executa());
+    QVERIFY(arranque.codigoSaida() != 0);
+    QCOMPARE(m_registo.mid(2), QStringList({"dialogo erp", "fecha"}));
+    QCOMPARE(m_mensagens.quantos(), 2);
+    QVERIFY(m_mensagens.ultimo().texto.startsWith("Não foi possivel ligar ao Next\r\n"));
+    QVERIFY(m_mensagens.ultimo().texto.contains("nao-existe.db"));
 }
 
 void TstArranque::encomendaNextQueNaoSeLe()

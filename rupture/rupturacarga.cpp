@@ -1,0 +1,77 @@
+// Loading the rupture window: the analysis or the list of needs, with the
+// window locked, painted and told how far the load went; Esc or Sair stops it.
+#include "rupturastocks.h"
+
+#include "analiseruptura.h"
+#include "botao.h"
+#include "grelha.h"
+#include "ligacaobd.h"
+#include "mensagens.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+
+void RupturaStocks::falhaBd(const QString &texto, const QString &funcao)
+{
+    MensagemErro(texto + QStringLiteral("\r\nNa função ") + funcao + QStringLiteral(" do Módulo RupturaStocks"));
+}
+
+bool RupturaStocks::progresso(const QString &passo, int feito, int total)
+{
+    QString texto = passo;
+    if (total > 0)
+        texto += QStringLiteral(" %1 de %2").arg(feito).arg(total);
+    m_label2[8]->setText(texto + QStringLiteral("... (Esc interrompe)"));
+    // Paint and take the user's Esc or Sair; the rest of the window is locked.
+    QCoreApplication::processEvents();
+    return !m_parar;
+}
+
+void RupturaStocks::carrega()
+{
+    if (m_aCarregar || !m_bd)
+        return;
+    Act_Grelha();
+    // The rows removed from the grid go with it: a need shown again by this
+    // load must not be deleted by the next save.
+    m_estado.IdsAnulados = {0};
+    Inibe();
+    m_aCarregar = true;
+    m_parar = false;
+    // Esc reaches the window through Sair, the one control left.
+    m_btSair->setFocus();
+
+    AnaliseRuptura analise(*m_bd);
+    analise.setProgresso([this](const QString &passo, int feito, int total) { return progresso(passo, feito, total); });
+    QList<LinhaRuptura> linhas;
+    const bool ok = analise.carrega(filtros(), linhas) && progresso(QStringLiteral("A preencher a grelha"), 0, 0);
+    if (ok) {
+        m_grelha->setRedesenho(false);
+        GrelhaNecessidades::preenche(*m_grelha, linhas, m_estado.Tipo);
+        m_grelha->setRedesenho(true);
+    }
+    m_aCarregar = false;
+    DesInibe();
+    m_label2[8]->clear();
+
+    if (m_fecharNoFim) {
+        sair();
+        return;
+    }
+    if (!ok) {
+        // Nothing of a failed or stopped load stays; the filters do.
+        Act_Grelha();
+        if (analise.parada() || m_parar)
+            m_label2[8]->setText(QStringLiteral("Carregamento interrompido: a grelha ficou vazia."));
+        else
+            falhaBd(analise.erro(), QStringLiteral("btCarga_Click"));
+        return;
+    }
+    if (linhas.isEmpty()) {
+        Mensagem(QString(), QStringLiteral("Não existe informação para as condições solicitadas!"), 2);
+        return;
+    }
+    m_label2[8]->setText(QStringLiteral("Analisar %1 linhas").arg(linhas.size()));
+    m_grelha->setFocus();
+    m_grelha->setLinhaActual(1);
+}
