@@ -87,12 +87,6 @@ void TestSqlite::codigosComparadosComoNoServidor()
     QVERIFY2(rs.Valor(QStringLiteral("detail")).toString().contains(QStringLiteral("(Codigo>? AND Codigo<?)")),
              qPrintable(rs.Valor(QStringLiteral("detail")).toString()));
 
-    // The server's LIKE pattern for the same prefixes.
-    QCOMPARE(d.comecaPor(QStringLiteral("Codigo")).contains(QLatin1String("LIKE")), false);
-    QCOMPARE(coluna(t.bd, QStringLiteral("SELECT Codigo FROM C WHERE Codigo LIKE ?") + Dialecto::escapeLike(),
-                    {Dialecto::padraoPrefixo(QStringLiteral("a_"))}),
-             QStringList{"a_b"});
-
     // A result set filters as the database compares.
     QVERIFY(t.bd.AbreConsulta(QStringLiteral("SELECT * FROM C"), rs));
     rs.Filter(QStringLiteral("Codigo"), QStringLiteral("ÇEDILHA "));

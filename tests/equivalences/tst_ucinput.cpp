@@ -74,7 +74,6 @@ private slots:
     void leituraOcupadaDizPorqueNaBarraDeEstado();
     void setaParaBaixo();
     void duploCliqueFocoEEnter();
-    void consultaPorIndicesIgualAVista();
 
 private:
     BaseEquivalencias m_base;
@@ -275,34 +274,6 @@ void TstUcInput::duploCliqueFocoEEnter()
     j.uc->Terminar();
     QVERIFY(j.linhas().isEmpty());
     QVERIFY(j.fechada());
-}
-
-void TstUcInput::consultaPorIndicesIgualAVista()
-{
-    // Each source is read through its index, never scanned, and nothing is sorted.
-    Recordset plano;
-    VERIFICA_BD(*m_bd, m_bd->AbreConsulta(QStringLiteral("EXPLAIN QUERY PLAN ") + Sugestoes::instrucao(m_bd->dialecto()), plano,
-                                          Sugestoes::valores(m_bd->dialecto(), QStringLiteral("ZZ"))));
-    QString passos;
-    for (; !plano.Eof(); plano.MoveNext())
-        passos += plano.Valor(QStringLiteral("detail")).toString() + QLatin1Char('\n');
-    QVERIFY2(passos.contains(QStringLiteral("SEARCH mvk_AcessoRapido USING"))
-                 && passos.contains(QStringLiteral("SEARCH Artigos USING INDEX")) && !passos.contains(QStringLiteral("SCAN"))
-                 && !passos.contains(QStringLiteral("TEMP B-TREE")),
-             qPrintable(passos));
-
-    // Where 25 or fewer codes match, the view's codes.
-    for (const QString &p : {QStringLiteral("QA"), Dados::A(2).left(7), QStringLiteral("ZZ-02"), QStringLiteral("NADA")}) {
-        Recordset vista;
-        VERIFICA_BD(*m_bd, m_bd->AbreConsulta(QStringLiteral("SELECT DISTINCT Codigo FROM mvk_view_JuntaCodigoArtigos "
-                                                             "WHERE Codigo LIKE ? ORDER BY Codigo"),
-                                              vista, {p + QLatin1Char('%')}));
-        QStringList daVista;
-        for (; !vista.Eof(); vista.MoveNext())
-            daVista << vista.Valor(0).toString();
-        QVERIFY(daVista.size() <= 25);
-        QCOMPARE(Sugestoes::le(*m_bd, p.toLower()), daVista);
-    }
 }
 
 TESSELA_TEST_MAIN(TstUcInput)
