@@ -451,11 +451,11 @@ bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQue
     QSqlQuery *q = preparada(sql);
     if (!q)
         return false;
-    if (m_sqlite) {
+    if (m_sqlite && m_leitura) {
         sqlite3_stmt *stmt = instrucaoSqlite(*q);
-        m_leitura = m_leitura && stmt && sqlite3_stmt_readonly(stmt);
-        esperaAte(m_leitura ? m_esperaLeitura : m_esperaEscrita);
+        m_leitura = stmt && sqlite3_stmt_readonly(stmt);
     }
+    esperaAte(m_leitura ? m_esperaLeitura : m_esperaEscrita);
     for (int i = 0; i < valores.size(); ++i)
         q->bindValue(i, m_dialecto.paraParametro(valores.at(i)));
     if (!q->exec()) {
@@ -503,9 +503,9 @@ bool LigacaoBd::lerResultado(QSqlQuery &q, Recordset &rs)
                 v = QVariant();
             else if (datas.at(i))
                 v = comoData(v);
-            l.valores << v;
+            l.valores << std::move(v);
         }
-        rs.d->linhas << l;
+        rs.d->linhas << std::move(l);
     }
     if (q.lastError().isValid()) {
         defineErroSql(q.lastError());
