@@ -494,18 +494,67 @@ bool LigacaoBd::lerResultado(QSqlQuery &q, Recordset &rs)
         c.tipo = datas.at(i) ? QMetaType::QDateTime : QMetaType::Type(rec.field(i).metaType().id());
         rs.d->campos << c;
     }
-    while (q.next()) {
-        Recordset::Linha l;
-        l.valores.reserve(n);
-        for (int i = 0; i < n; ++i) {
-            QVariant v = q.value(i);
-            if (v.isNull())
-                v = QVariant();
-            else if (datas.at(i))
-                v = comoData(v);
-            l.valores << std::move(v);
+    const auto junta = [&](QVariant v, int i, Recordset::Linha &l) {
+        if (v.isNull())
+            v = QVariant();
+        else if (datas.at(i))
+            v = comoData(v);
+        l.valores << std::move(v);
+    };
+    if (q.next()) {
+        Recordset::Linha primeira;
+        primeira.valores.reserve(n);
+        for (int i = 0; i < n; ++i)
+            junta(q.value(i), i, primeira);
+        rs.d->linhas << std::move(primeira);
+        // SQLite: the further rows straight from the statement, which has
+        // given exactly the row above. The values are those Qt's driver makes
+        // (text, 64-bit integer, double, bytes, null) without its per-row
+        // copies and its conversion of every text to UTF-16, which cost more
+        // than the reading itself on a large result.
+        sqlite3_stmt *stmt = m_sqlite ? instrucaoSqlite(q) : nullptr;
+        if (stmt) {
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+                Recordset::Linha l;
+                l.valores.reserve(n);
+                for (int i = 0; i < n; ++i) {
+                    switch (sqlite3_column_type(stmt, i)) {
+                    case SQLITE_NULL:
+                        l.valores << QVariant();
+                        break;
+                    case SQLITE_INTEGER:
+                        junta(QVariant(qlonglong(sqlite3_column_int64(stmt, i))), i, l);
+                        break;
+                    case SQLITE_FLOAT:
+                        junta(QVariant(sqlite3_column_double(stmt, i)), i, l);
+                        break;
+                    case SQLITE_BLOB:
+                        junta(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i)), i, l);
+                        break;
+                    default:
+                        junta(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i)),
+                              i, l);
+                    }
+                }
+                rs.d->linhas << std::move(l);
+            }
+            if (rc != SQLITE_DONE) {
+                defineErroSqlite(sqlite3_extended_errcode(m_sqlite), QString::fromUtf8(sqlite3_errmsg(m_sqlite)));
+                q.finish();
+                rs = Recordset();
+                verificaTransaccao();
+                return false;
+            }
+        } else {
+            while (q.next()) {
+                Recordset::Linha l;
+                l.valores.reserve(n);
+                for (int i = 0; i < n; ++i)
+                    junta(q.value(i), i, l);
+                rs.d->linhas << std::move(l);
+            }
         }
-        rs.d->linhas << std::move(l);
     }
     if (q.lastError().isValid()) {
         defineErroSql(q.lastError());

@@ -61,12 +61,14 @@ QStringList tabelasProprias()
         QStringLiteral("CREATE TABLE mvk_Precos_Forn (Id_Preco INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "Fornecedor varchar(15) COLLATE CODIGOERP NOT NULL, Artigo varchar(15) COLLATE CODIGOERP NOT NULL, "
                        "Data datetime, Preco real NOT NULL DEFAULT 0, RefForn varchar(20) NOT NULL DEFAULT '', Obs varchar(200))"),
-        QStringLiteral("CREATE INDEX IX_mvk_Precos_Forn_Par ON mvk_Precos_Forn (Fornecedor, Artigo)"),
+        // In the order the price windows load them (entity, article, newest
+        // first, then the record number the index ends with): read without a sort.
+        QStringLiteral("CREATE INDEX IX_mvk_Precos_Forn_Par ON mvk_Precos_Forn (Fornecedor, Artigo, Data DESC)"),
         QStringLiteral("CREATE INDEX IX_mvk_Precos_Forn_Artigo ON mvk_Precos_Forn (Artigo, Preco)"),
         QStringLiteral("CREATE TABLE mvk_Precos_Clientes (Id_Preco INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "Cliente varchar(15) COLLATE CODIGOERP NOT NULL, Artigo varchar(15) COLLATE CODIGOERP NOT NULL, "
                        "Data datetime, Preco real NOT NULL DEFAULT 0, Obs varchar(200))"),
-        QStringLiteral("CREATE INDEX IX_mvk_Precos_Clientes_Par ON mvk_Precos_Clientes (Cliente, Artigo)"),
+        QStringLiteral("CREATE INDEX IX_mvk_Precos_Clientes_Par ON mvk_Precos_Clientes (Cliente, Artigo, Data DESC)"),
         QStringLiteral("CREATE TABLE mvk_Necessidades (Id INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "Artigo varchar(15) COLLATE CODIGOERP NOT NULL, RefArt varchar(20) COLLATE CODIGOERP, Qtd real NOT NULL DEFAULT 0, "
                        "Fornec varchar(15) COLLATE CODIGOERP, PrUnit real NOT NULL DEFAULT 0, DataPedido datetime, "

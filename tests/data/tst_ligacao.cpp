@@ -72,6 +72,22 @@ void TestLigacao::recordsetLeituraContagemNuloEFiltro()
     QCOMPARE(rs.RecordCount(), 4);
     QCOMPARE(rs.Valor(0).toString(), QStringLiteral("A1"));
 
+    // Every row comes back with the same types as the first, whatever the
+    // storage: integer, real, text, bytes, date, null.
+    VERIFICA_BD(t.bd, t.bd.Executa(QStringLiteral("CREATE TABLE Tipos (i integer, r real, t text, b blob, d datetime, n text)")));
+    for (int k = 0; k < 3; ++k)
+        VERIFICA_BD(t.bd, t.bd.Executa(QStringLiteral("INSERT INTO Tipos VALUES (?, ?, ?, ?, ?, NULL)"),
+                                       {qlonglong(1) << 40, 2.5, QStringLiteral("ção €"), QByteArray("\0\x01", 2), QDate(2026, 3, 4)}));
+    VERIFICA_BD(t.bd, t.bd.AbreConsulta(QStringLiteral("SELECT * FROM Tipos"), rs));
+    QCOMPARE(rs.RecordCount(), 3);
+    for (int c = 0; c < rs.numeroCampos(); ++c)
+        for (int linha = 1; linha < 3; ++linha) {
+            QCOMPARE(rs.valorEm(linha, c), rs.valorEm(0, c));
+            QCOMPARE(rs.valorEm(linha, c).metaType(), rs.valorEm(0, c).metaType());
+        }
+    QCOMPARE(rs.valorEm(2, 4).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(0, 0)));
+    QVERIFY(!rs.valorEm(2, 5).isValid());
+
     // A code with a quote, % and _ is only itself.
     VERIFICA_BD(t.bd, t.bd.AbreConsulta(QStringLiteral("SELECT * FROM T WHERE Codigo = ?"), rs, {QStringLiteral("A1' OR '1'='1")}));
     QVERIFY(rs.Eof());
