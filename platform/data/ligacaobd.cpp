@@ -428,20 +428,20 @@ QSqlQuery *LigacaoBd::preparada(const QString &sql)
     return q;
 }
 
-bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQuery **saida)
+QSqlQuery *LigacaoBd::preparaExecucao(const QString &sql)
 {
     m_erro = ErroBd{};
     if (!confirmaFicheiro())
-        return false;
+        return nullptr;
     if (!aberta()) {
         defineErro(ErroBd::ErroLigacao,
                    QStringLiteral("A base de dados não está aberta (%1).").arg(m_destino.isEmpty() ? QStringLiteral("sem ligação") : m_destino));
-        return false;
+        return nullptr;
     }
     if (!m_falhaMarca.isEmpty() && sql.contains(m_falhaMarca, Qt::CaseInsensitive) && m_falhaSaltar-- <= 0) {
         m_falhaMarca.clear();
         defineErro(m_falhaNumero, QStringLiteral("Falha provocada para ensaio"));
-        return false;
+        return nullptr;
     }
     // Outside a transaction a read waits only briefly for another program's
     // lock; writes, and everything inside a transaction, wait the long time.
@@ -450,35 +450,116 @@ bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQue
         esperaAte(m_esperaLeitura);
     QSqlQuery *q = preparada(sql);
     if (!q)
-        return false;
+        return nullptr;
     if (m_sqlite && m_leitura) {
         sqlite3_stmt *stmt = instrucaoSqlite(*q);
         m_leitura = stmt && sqlite3_stmt_readonly(stmt);
     }
     esperaAte(m_leitura ? m_esperaLeitura : m_esperaEscrita);
+    return q;
+}
+
+bool LigacaoBd::executaComQt(QSqlQuery *q, const QString &sql, const QVariantList &valores)
+{
     for (int i = 0; i < valores.size(); ++i)
         q->bindValue(i, m_dialecto.paraParametro(valores.at(i)));
-    if (!q->exec()) {
-        defineErroSql(q->lastError());
-        q->finish();
-        // A statement that failed may have been invalidated: prepare it afresh next time.
-        delete m_preparadas.take(sql);
-        verificaTransaccao();
+    if (q->exec())
+        return true;
+    defineErroSql(q->lastError());
+    q->finish();
+    // A statement that failed may have been invalidated: prepare it afresh next time.
+    delete m_preparadas.take(sql);
+    verificaTransaccao();
+    return false;
+}
+
+bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQuery **saida)
+{
+    QSqlQuery *q = preparaExecucao(sql);
+    if (!q || !executaComQt(q, sql, valores))
         return false;
-    }
     *saida = q;
     return true;
 }
 
+namespace {
+// Binds a value as Qt's SQLite driver does (a null text or byte array is
+// NULL; whole numbers and flags as integers; anything else as its text), but
+// texts as UTF-8, the database's own encoding.
+int ligaValor(sqlite3_stmt *stmt, int posicao, const QVariant &v)
+{
+    if (v.isNull())
+        return sqlite3_bind_null(stmt, posicao);
+    switch (v.metaType().id()) {
+    case QMetaType::QString: {
+        const QString *t = static_cast<const QString *>(v.constData());
+        if (t->isNull())
+            return sqlite3_bind_null(stmt, posicao);
+        const QByteArray utf8 = t->toUtf8();
+        return sqlite3_bind_text(stmt, posicao, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray *b = static_cast<const QByteArray *>(v.constData());
+        if (b->isNull())
+            return sqlite3_bind_null(stmt, posicao);
+        return sqlite3_bind_blob(stmt, posicao, b->constData(), int(b->size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(stmt, posicao, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt, posicao, v.toDouble());
+    default: {
+        const QByteArray utf8 = v.toString().toUtf8();
+        return sqlite3_bind_text(stmt, posicao, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    }
+    }
+}
+} // namespace
+
 bool LigacaoBd::Executa(const QString &sql, const QVariantList &valores)
 {
-    QSqlQuery *q = nullptr;
     m_linhasAfectadas = 0;
-    if (!executa(sql, valores, &q))
+    QSqlQuery *q = preparaExecucao(sql);
+    if (!q)
         return false;
-    m_linhasAfectadas = q->numRowsAffected();
-    q->finish();
-    return true;
+    sqlite3_stmt *stmt = m_sqlite ? instrucaoSqlite(*q) : nullptr;
+    if (!stmt) {
+        if (!executaComQt(q, sql, valores))
+            return false;
+        m_linhasAfectadas = q->numRowsAffected();
+        q->finish();
+        return true;
+    }
+    // SQLite: the statement run straight, without Qt's copies of the values
+    // (an import runs hundreds of thousands of these).
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    int rc = SQLITE_OK;
+    for (int i = 0; i < valores.size() && rc == SQLITE_OK; ++i)
+        rc = ligaValor(stmt, i + 1, m_dialecto.paraParametro(valores.at(i)));
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        m_linhasAfectadas = sqlite3_changes(m_sqlite);
+        sqlite3_reset(stmt);
+        return true;
+    }
+    const int codigo = sqlite3_extended_errcode(m_sqlite);
+    const QString texto = QString::fromUtf8(sqlite3_errmsg(m_sqlite));
+    sqlite3_reset(stmt);
+    defineErroSqlite(codigo, texto);
+    delete m_preparadas.take(sql);
+    verificaTransaccao();
+    return false;
 }
 
 bool LigacaoBd::lerResultado(QSqlQuery &q, Recordset &rs)

@@ -101,7 +101,10 @@ public:
 private:
     friend class Recordset;
     QSqlQuery *preparada(const QString &sql);
+    // The checks before any statement, the prepared statement and the lock wait for it.
+    QSqlQuery *preparaExecucao(const QString &sql);
     bool executa(const QString &sql, const QVariantList &valores, QSqlQuery **q);
+    bool executaComQt(QSqlQuery *q, const QString &sql, const QVariantList &valores);
     bool lerResultado(QSqlQuery &q, Recordset &rs);
     bool gravaLinha(Recordset::Dados &d, Recordset::Linha &l);
     struct Chave;

@@ -87,6 +87,12 @@ void TestLigacao::recordsetLeituraContagemNuloEFiltro()
         }
     QCOMPARE(rs.valorEm(2, 4).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(0, 0)));
     QVERIFY(!rs.valorEm(2, 5).isValid());
+    // Written: a null text is Null, the empty text is not; a flag is 1.
+    VERIFICA_BD(t.bd, t.bd.Executa(QStringLiteral("INSERT INTO Tipos (i, t, n) VALUES (?, ?, ?)"), {true, QString(), QStringLiteral("")}));
+    VERIFICA_BD(t.bd, t.bd.AbreConsulta(QStringLiteral("SELECT i, t IS NULL, n IS NULL FROM Tipos WHERE r IS NULL"), rs));
+    QCOMPARE(rs.Valor(0).toInt(), 1);
+    QCOMPARE(rs.Valor(1).toInt(), 1);
+    QCOMPARE(rs.Valor(2).toInt(), 0);
 
     // A code with a quote, % and _ is only itself.
     VERIFICA_BD(t.bd, t.bd.AbreConsulta(QStringLiteral("SELECT * FROM T WHERE Codigo = ?"), rs, {QStringLiteral("A1' OR '1'='1")}));
