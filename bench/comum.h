@@ -310,6 +310,14 @@ inline QString baseGrande(const Opcoes &o)
     });
 }
 
+// The same at full scale in the given folder.
+inline QString baseGrande(const QString &pasta)
+{
+    Opcoes o;
+    o.pasta = pasta;
+    return baseGrande(o);
+}
+
 // A failed step: says what and why, and gives false.
 inline bool falhou(const QString &passo, const QString &porque)
 {

@@ -104,26 +104,28 @@ char32_t le(const unsigned char *s, int n, int &i)
 
 int compara(const char *a, int na, const char *b, int nb)
 {
-    while (na > 0 && a[na - 1] == ' ')
-        --na;
-    while (nb > 0 && b[nb - 1] == ' ')
-        --nb;
     const auto *x = reinterpret_cast<const unsigned char *>(a);
     const auto *y = reinterpret_cast<const unsigned char *>(b);
-    int i = 0, j = 0;
-    while (i < na && j < nb) {
-        const unsigned cx = x[i], cy = y[j];
-        if (cx < 0x80 && cy < 0x80) {
-            // The common case: two ASCII characters, whose weight is their folded value.
-            ++i;
-            ++j;
-            if (cx == cy)
-                continue;
-            const char32_t fx = dobra(cx), fy = dobra(cy);
+    while (na > 0 && x[na - 1] == ' ')
+        --na;
+    while (nb > 0 && y[nb - 1] == ' ')
+        --nb;
+    // The common case first: ASCII characters, whose weight is their folded value.
+    const int n = na < nb ? na : nb;
+    int k = 0;
+    for (; k < n; ++k) {
+        const unsigned cx = x[k], cy = y[k];
+        if ((cx | cy) >= 0x80)
+            break;
+        if (cx != cy) {
+            const unsigned fx = cx - 'A' < 26u ? cx + 32 : cx, fy = cy - 'A' < 26u ? cy + 32 : cy;
             if (fx != fy)
                 return fx < fy ? -1 : 1;
-            continue;
         }
+    }
+    // From the first character that is not ASCII on either side: by weight.
+    int i = k, j = k;
+    while (i < na && j < nb) {
         const quint64 px = peso(le(x, na, i)), py = peso(le(y, nb, j));
         if (px != py)
             return px < py ? -1 : 1;

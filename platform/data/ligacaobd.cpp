@@ -13,6 +13,7 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <QUrl>
+#include <QVarLengthArray>
 
 #include <sqlite3.h>
 
@@ -485,8 +486,9 @@ bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQue
 namespace {
 // Binds a value as Qt's SQLite driver does (a null text or byte array is
 // NULL; whole numbers and flags as integers; anything else as its text), but
-// texts as UTF-8, the database's own encoding.
-int ligaValor(sqlite3_stmt *stmt, int posicao, const QVariant &v)
+// texts as UTF-8, the database's own encoding, kept in guarda until the
+// statement has run.
+int ligaValor(sqlite3_stmt *stmt, int posicao, const QVariant &v, QByteArray &guarda)
 {
     if (v.isNull())
         return sqlite3_bind_null(stmt, posicao);
@@ -495,8 +497,8 @@ int ligaValor(sqlite3_stmt *stmt, int posicao, const QVariant &v)
         const QString *t = static_cast<const QString *>(v.constData());
         if (t->isNull())
             return sqlite3_bind_null(stmt, posicao);
-        const QByteArray utf8 = t->toUtf8();
-        return sqlite3_bind_text(stmt, posicao, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+        guarda = t->toUtf8();
+        return sqlite3_bind_text(stmt, posicao, guarda.constData(), int(guarda.size()), SQLITE_STATIC);
     }
     case QMetaType::QByteArray: {
         const QByteArray *b = static_cast<const QByteArray *>(v.constData());
@@ -517,10 +519,9 @@ int ligaValor(sqlite3_stmt *stmt, int posicao, const QVariant &v)
     case QMetaType::Double:
     case QMetaType::Float:
         return sqlite3_bind_double(stmt, posicao, v.toDouble());
-    default: {
-        const QByteArray utf8 = v.toString().toUtf8();
-        return sqlite3_bind_text(stmt, posicao, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-    }
+    default:
+        guarda = v.toString().toUtf8();
+        return sqlite3_bind_text(stmt, posicao, guarda.constData(), int(guarda.size()), SQLITE_STATIC);
     }
 }
 } // namespace
@@ -543,19 +544,22 @@ bool LigacaoBd::Executa(const QString &sql, const QVariantList &valores)
     // (an import runs hundreds of thousands of these).
     sqlite3_reset(stmt);
     sqlite3_clear_bindings(stmt);
+    QVarLengthArray<QByteArray, 8> guardas(valores.size());
     int rc = SQLITE_OK;
     for (int i = 0; i < valores.size() && rc == SQLITE_OK; ++i)
-        rc = ligaValor(stmt, i + 1, m_dialecto.paraParametro(valores.at(i)));
+        rc = ligaValor(stmt, i + 1, m_dialecto.paraParametro(valores.at(i)), guardas[i]);
     if (rc == SQLITE_OK)
         rc = sqlite3_step(stmt);
     if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
         m_linhasAfectadas = sqlite3_changes(m_sqlite);
         sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);   // nothing keeps pointing at the texts about to go
         return true;
     }
     const int codigo = sqlite3_extended_errcode(m_sqlite);
     const QString texto = QString::fromUtf8(sqlite3_errmsg(m_sqlite));
     sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
     defineErroSqlite(codigo, texto);
     delete m_preparadas.take(sql);
     verificaTransaccao();
