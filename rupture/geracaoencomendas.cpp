@@ -14,6 +14,21 @@ constexpr int OperacaoCriar = 1;
 constexpr int ModoSessao = 4;
 constexpr int SemOpcoes = 0;
 
+// Refusals that concern the document as a whole, not one supplier's order.
+bool recusaODocumento(long codigo)
+{
+    switch (codigo) {
+    case SessaoErp::SessaoDesligada:
+    case SessaoErp::TipoDesconhecido:
+    case SessaoErp::TipoNaoEncomenda:
+    case SessaoErp::SerieDesconhecida:
+    case SessaoErp::AnoFechado:
+        return true;
+    default:
+        return false;
+    }
+}
+
 QString quantas(qsizetype n, const char *uma, const char *varias)
 {
     return n == 1 ? QString::fromUtf8(uma) : QString::fromUtf8(varias).arg(n);
@@ -69,6 +84,7 @@ bool GeracaoEncomendas::gera(const QList<LinhaNecessidade> &linhas, const Docume
     m_criadas.clear();
     m_recusadas.clear();
     m_jaEncomendadas = 0;
+    m_porTentar = 0;
     m_ajudaGravada = true;
     m_erro.clear();
     if (!codigosFornecedores(linhas))
@@ -105,8 +121,11 @@ bool GeracaoEncomendas::gera(const QList<LinhaNecessidade> &linhas, const Docume
                       .arg(f, erro));
             continue;
         }
-        if (!doFornecedor.isEmpty())
-            encomenda(f, doFornecedor, documento, data);
+        if (!doFornecedor.isEmpty() && !encomenda(f, doFornecedor, documento, data)) {
+            for (int k = i + 1; k < fornecedores.size(); ++k)
+                m_porTentar += porFornecedor.value(fornecedores.at(k)).isEmpty() ? 0 : 1;
+            break;
+        }
     }
     gravaAjudas(linhas);
     return true;
@@ -134,7 +153,7 @@ bool GeracaoEncomendas::soPendentes(QList<LinhaNecessidade> &linhas)
     return true;
 }
 
-void GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNecessidade> &linhas,
+bool GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNecessidade> &linhas,
                                   const DocumentoEncomenda &documento, const QDate &data)
 {
     QStringList artigos;
@@ -157,7 +176,7 @@ void GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNe
         m_recusadas << EncomendaRecusada{fornecedor, codigo, mensagem};
         if (m_recusa)
             m_recusa(m_recusadas.last());
-        return;
+        return !recusaODocumento(codigo);
     }
 
     EncomendaCriada e;
@@ -172,7 +191,7 @@ void GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNe
     e.marcada = marca(e);
     m_criadas << e;
     if (e.marcada)
-        return;
+        return true;
     QStringList necessidades;
     for (qsizetype i = 0; i < e.ids.size(); ++i)
         necessidades << QStringLiteral("%1 (%2)").arg(e.ids.at(i)).arg(e.artigos.at(i));
@@ -181,6 +200,7 @@ void GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNe
                          "Continuam pendentes: retire-as em \"Necessidades de Encomendas\" antes de gerar de novo, "
                          "para não as encomendar duas vezes.")
               .arg(e.texto(), necessidades.join(QStringLiteral(", ")), e.erro));
+    return true;
 }
 
 bool GeracaoEncomendas::marca(EncomendaCriada &e)
@@ -232,6 +252,8 @@ QString GeracaoEncomendas::resumo() const
     QStringList partes{criadas.isEmpty() ? QStringLiteral("Nenhuma encomenda criada") : criadas.join(QStringLiteral(", "))};
     if (!m_recusadas.isEmpty())
         partes << quantas(m_recusadas.size(), "1 encomenda recusada", "%1 encomendas recusadas");
+    if (m_porTentar > 0)
+        partes << quantas(m_porTentar, "1 encomenda por gerar", "%1 encomendas por gerar");
     if (m_jaEncomendadas > 0)
         partes << quantas(m_jaEncomendadas, "1 linha já estava encomendada", "%1 linhas já estavam encomendadas");
     if (!porMarcar.isEmpty())

@@ -53,8 +53,10 @@ struct EncomendaRecusada
 // was loaded is not ordered again. Last, every row with a supplier and a
 // supplier's reference writes the purchase-help record of its article and
 // supplier (GravaAjudaCompra), all in one transaction, whatever became of the
-// orders. Each refusal and each failure is told as it happens, so the
-// generation goes on with the next supplier.
+// orders. Each refusal and each failure is told as it happens, and the
+// generation goes on with the next supplier, unless the ERP refused the
+// document itself (its type, series or year, or the session): every other
+// order would be refused the same way, so the generation stops there.
 class GeracaoEncomendas
 {
 public:
@@ -85,6 +87,8 @@ public:
     const QList<EncomendaRecusada> &recusadas() const { return m_recusadas; }
     // Rows left out because their need was processed meanwhile.
     int jaEncomendadas() const { return m_jaEncomendadas; }
+    // Suppliers not tried because the ERP refused the document itself.
+    int porTentar() const { return m_porTentar; }
     bool ajudaGravada() const { return m_ajudaGravada; }
     QString erro() const { return m_erro; }
 
@@ -99,7 +103,8 @@ private:
     QString fornecedorDe(const LinhaNecessidade &l) const { return m_codigos.value(l.fornec, l.fornec); }
     // Drops the rows whose need is no longer pending.
     bool soPendentes(QList<LinhaNecessidade> &linhas);
-    void encomenda(const QString &fornecedor, const QList<LinhaNecessidade> &linhas, const DocumentoEncomenda &documento,
+    // False when the refusal concerns every order alike.
+    bool encomenda(const QString &fornecedor, const QList<LinhaNecessidade> &linhas, const DocumentoEncomenda &documento,
                    const QDate &data);
     bool marca(EncomendaCriada &e);
     void gravaAjudas(const QList<LinhaNecessidade> &linhas);
@@ -114,6 +119,7 @@ private:
     QList<EncomendaCriada> m_criadas;
     QList<EncomendaRecusada> m_recusadas;
     int m_jaEncomendadas = 0;
+    int m_porTentar = 0;
     bool m_ajudaGravada = true;
     QString m_erro;
 };

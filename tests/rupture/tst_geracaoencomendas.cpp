@@ -4,6 +4,7 @@
 // a button pressed more than once.
 #include "baseruptura.h"
 #include "consultas.h"
+#include "ficheiroini.h"
 #include "geracaoencomendas.h"
 #include "leitoresruptura.h"
 #include "programa.h"
@@ -278,11 +279,23 @@ private slots:
         QCOMPARE(j()->Label2(8)->text(), QStringLiteral("Encomenda FA3 nº %1, Encomenda FA2 nº %2, Encomenda FA1 nº %3").arg(n(0), n(1), n(2)));
     }
 
-    // What is not generated keeps the grid: no ERP session, nothing to order.
-    // A purchase help that cannot be written leaves the orders and marks.
+    // A series the ERP does not know refuses the first order and stops: the
+    // others would be refused alike. What is not generated keeps the grid:
+    // no ERP session, nothing to order. A purchase help that cannot be
+    // written leaves the orders and marks.
     void semEncomendaOuSemAjuda()
     {
         abre();
+        FicheiroIni ini(Programa::ficheiroConfiguracao());
+        QVERIFY(ini.Escreve(QStringLiteral("Encomenda Next"), QStringLiteral("Serie"), QStringLiteral("Z")));
+        gera();
+        QVERIFY(ini.Escreve(QStringLiteral("Encomenda Next"), QStringLiteral("Serie"), QStringLiteral("1")));
+        QCOMPARE(base.textos(), QStringList{QStringLiteral("A série \"Z\" não existe para o tipo de documento ENF.")});
+        QVERIFY(encomendas().isEmpty());
+        QCOMPARE(pendentes(), (QList<qint64>{1, 2, 3, 4, 6, 7}));
+        QCOMPARE(j()->Label2(8)->text(), QStringLiteral("Nenhuma encomenda criada; 1 encomenda recusada; 2 encomendas por gerar"));
+        base.carrega();
+
         j()->setSessao(nullptr);
         gera();
         QCOMPARE(base.textos(), QStringList{QStringLiteral("Não há ligação ao ERP: as encomendas não podem ser geradas.")});
