@@ -2,7 +2,9 @@
 // supplier in the ERP, the purchase help, the needs marked processed, and the
 // result line naming the orders. The generation runs to its end with the
 // window locked; it keeps the window painted but takes no input meanwhile, so
-// a second press (or the Enter key held) cannot start it again.
+// a second press (or the Enter key held) cannot start it again; what was
+// typed meanwhile is lost in the locked window, and the repeats of a key
+// still held are dropped until the key is let go.
 #include "rupturastocks.h"
 
 #include "botao.h"
@@ -13,8 +15,34 @@
 #include "mensagens.h"
 #include "sessaoerp.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
+
+namespace {
+
+// Drops the repeats of a key held down at the end of a generation until the
+// next key pressed or let go: a held Enter (or Alt+G) does not type into the
+// cleared window.
+class IgnoraTeclaPresa : public QObject
+{
+public:
+    explicit IgnoraTeclaPresa(QObject *pai) : QObject(pai) { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() != QEvent::KeyPress && e->type() != QEvent::KeyRelease)
+            return false;
+        if (static_cast<QKeyEvent *>(e)->isAutoRepeat())
+            return true;
+        qApp->removeEventFilter(this);
+        deleteLater();
+        return false;
+    }
+};
+
+} // namespace
 
 void RupturaStocks::actualizaGeracao()
 {
@@ -65,6 +93,11 @@ void RupturaStocks::gera()
     geracao.setRecusa([](const EncomendaRecusada &r) { Mensagem(QString(), r.mensagem, 2); });
     geracao.setFalha([](const QString &texto) { MensagemErro(texto); });
     const bool ok = geracao.gera(linhas, documento, QDate::currentDate());
+    // What was typed or clicked meanwhile reaches the window while it is
+    // still locked, and is lost there; a key still held repeats into nothing
+    // until it is let go.
+    QCoreApplication::processEvents();
+    new IgnoraTeclaPresa(this);
     m_aGerar = false;
     DesInibe();
 

@@ -261,7 +261,7 @@ private slots:
     }
 
     // Pressed twice quickly, with the Enter key held, or called again while it
-    // runs: each order is created once.
+    // runs: each order is created once, and a held key types nothing after.
     void cadaEncomendaUmaVez()
     {
         abre();
@@ -271,12 +271,20 @@ private slots:
             QCoreApplication::postEvent(b, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true));
         QMetaObject::invokeMethod(b, &QAbstractButton::click, Qt::QueuedConnection);
         QMetaObject::invokeMethod(j(), &RupturaStocks::gera, Qt::QueuedConnection);
-        QTest::keyClick(b, Qt::Key_Return);
+        QTest::keyPress(b, Qt::Key_Return);
         QCoreApplication::processEvents();
         QTest::mouseClick(b, Qt::LeftButton);
         QCOMPARE(encomendas().size(), 3);
         QCOMPARE(base.mensagens.quantos(), 0);
         QCOMPARE(j()->Label2(8)->text(), QStringLiteral("Encomenda FA3 nº %1, Encomenda FA2 nº %2, Encomenda FA1 nº %3").arg(n(0), n(1), n(2)));
+        // The key still held: its repeats type nothing into the cleared
+        // window until it is let go.
+        QCOMPARE(QApplication::focusWidget(), j()->Campo(0));
+        QKeyEvent repetida(QEvent::KeyPress, Qt::Key_G, Qt::AltModifier, QStringLiteral("g"), true);
+        QApplication::sendEvent(j()->Campo(0), &repetida);
+        QTest::keyRelease(j()->Campo(0), Qt::Key_Return);
+        QTest::keyClicks(j()->Campo(0), QStringLiteral("r"));
+        QCOMPARE(j()->Campo(0)->text(), QStringLiteral("r"));
     }
 
     // A series the ERP does not know refuses the first order and stops: the
