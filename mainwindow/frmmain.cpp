@@ -3,6 +3,7 @@
 #include "acercade.h"
 #include "basedados.h"
 #include "consultaprecos.h"
+#include "consultaprecosclientes.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
 #include "importador.h"
@@ -35,7 +36,7 @@ constexpr bool FichaDisponivel = true;
 constexpr bool PesquisaDisponivel = true;
 constexpr bool ConsultaPrecosDisponivel = true;
 constexpr bool RupturaDisponivel = true;
-constexpr bool PrecosClientesDisponivel = false;
+constexpr bool PrecosClientesDisponivel = true;
 } // namespace
 
 frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_area(new QMdiArea(this))
@@ -306,7 +307,13 @@ void frmMain::abreRuptura(int modo)
     colocaJanelaFilha(janela);
     janela->Mostra();
 }
-void frmMain::abrePrecosClientes() {}
+void frmMain::abrePrecosClientes()
+{
+    auto *janela = new ConsultaPrecosClientes;
+    janela->setBd(m_bd);
+    colocaJanelaFilha(janela);
+    janela->Mostra();
+}
 void frmMain::abreImportador()
 {
     if (m_bd)

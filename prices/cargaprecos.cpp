@@ -28,6 +28,14 @@ const char *const sqlPrecos =
     " LEFT JOIN Fornec f ON f.Codigo = p.Fornecedor"
     " LEFT JOIN Artigos a ON a.Codigo = p.Artigo";
 
+// Customer prices with the customer's name, the article's name and its last purchase price.
+const char *const sqlPrecosClientes =
+    "SELECT p.Cliente, c.Nome AS NomeCliente, p.Artigo, a.Nome AS NomeArtigo, a.ULTPRCOM, COALESCE(p.Data, NULL) AS Data, "
+    "p.Preco, p.Id_Preco, p.Obs"
+    " FROM mvk_Precos_Clientes p"
+    " LEFT JOIN Clientes c ON c.Codigo = p.Cliente"
+    " LEFT JOIN Artigos a ON a.Codigo = p.Artigo";
+
 // Purchase lines of the ERP's purchase invoices that count (not voided, with
 // a quantity, of an active article), with both names and the supplier's
 // reference from the purchase-help record.
@@ -64,38 +72,41 @@ QVariant data(const QVariant &v)
 
 } // namespace
 
-bool consulta(LigacaoBd &bd, int tipo, const QString &fornecedor, const QString &artigo, Recordset &rs)
+bool consulta(LigacaoBd &bd, LadoPrecos lado, int tipo, const QString &entidade, const QString &artigo, Recordset &rs)
 {
     QString sql;
     QVariantList valores;
-    if (tipo != 1) {
+    if (lado == LadoPrecos::Fornecedores && tipo != 1) {
         sql = QString::fromLatin1(sqlCompras);
         if (!artigo.isEmpty()) {
             sql += QStringLiteral(" AND l.Artigo = ?");
             valores << artigo;
         }
-        if (!fornecedor.isEmpty()) {
+        if (!entidade.isEmpty()) {
             sql += QStringLiteral(" AND c.Terceiro = ?");
-            valores << fornecedor;
+            valores << entidade;
         }
         // Lines of one document and date keep the document's own order.
         sql += QStringLiteral(" AND l.Linanu = 0 ORDER BY c.Terceiro, l.Artigo, c.Data DESC, l.Tpdocum, l.serie, l.Ano, "
                               "l.nnumdoc, l.NumLinha");
-    } else {
-        sql = QString::fromLatin1(sqlPrecos);
-        if (!fornecedor.isEmpty()) {
-            sql += QStringLiteral(" WHERE p.Fornecedor = ?");
-            valores << fornecedor;
-            if (!artigo.isEmpty()) {
-                sql += QStringLiteral(" AND p.Artigo = ?");
-                valores << artigo;
-            }
-        } else if (!artigo.isEmpty()) {
-            sql += QStringLiteral(" WHERE p.Artigo = ?");
-            valores << artigo;
-        }
-        sql += QStringLiteral(" ORDER BY p.Fornecedor, p.Artigo, p.Data DESC, p.Id_Preco");
+        return bd.AbreConsulta(sql, rs, valores);
     }
+    // The prices of the system's own tables, by supplier (customer) and article.
+    const bool clientes = lado == LadoPrecos::Clientes;
+    const QString coluna = clientes ? QStringLiteral("p.Cliente") : QStringLiteral("p.Fornecedor");
+    sql = QString::fromLatin1(clientes ? sqlPrecosClientes : sqlPrecos);
+    QStringList condicoes;
+    if (!entidade.isEmpty()) {
+        condicoes << coluna + QStringLiteral(" = ?");
+        valores << entidade;
+    }
+    if (!artigo.isEmpty()) {
+        condicoes << QStringLiteral("p.Artigo = ?");
+        valores << artigo;
+    }
+    if (!condicoes.isEmpty())
+        sql += QStringLiteral(" WHERE ") + condicoes.join(QStringLiteral(" AND "));
+    sql += QStringLiteral(" ORDER BY ") + coluna + QStringLiteral(", p.Artigo, p.Data DESC, p.Id_Preco");
     return bd.AbreConsulta(sql, rs, valores);
 }
 
@@ -106,8 +117,9 @@ int linhasDepois(int registos, int linhasIniciais)
     return registos >= linhasIniciais - 1 ? registos + 2 : linhasIniciais;
 }
 
-int preenche(Grelha &g, const Recordset &rs, int tipo)
+int preenche(Grelha &g, const Recordset &rs, LadoPrecos lado, int tipo)
 {
+    const bool clientes = lado == LadoPrecos::Clientes;
     const int n = qMax(0, rs.RecordCount());
     g.setLinhas(linhasDepois(n, g.linhas()));
     for (int r = 0; r < n; ++r) {
@@ -115,11 +127,11 @@ int preenche(Grelha &g, const Recordset &rs, int tipo)
         g.setMatriz(r, Descr, TextoDe(rs.valorEm(r, 1)));
         g.setMatriz(r, Artigo, rs.valorEm(r, 2));
         g.setMatriz(r, DescrArtigo, TextoDe(rs.valorEm(r, 3)));
-        g.setMatriz(r, RefForn, TextoDe(rs.valorEm(r, 4)));
+        g.setMatriz(r, RefForn, clientes ? rs.valorEm(r, 4) : QVariant(TextoDe(rs.valorEm(r, 4))));
         g.setMatriz(r, DataE, data(rs.valorEm(r, 5)));
         g.setMatriz(r, Preco, rs.valorEm(r, 6));
         g.setMatriz(r, Altera, false);
-        if (tipo == 1) {
+        if (clientes || tipo == 1) {
             g.setMatriz(r, Id, rs.valorEm(r, 7));
             g.setMatriz(r, Obs, TextoDe(rs.valorEm(r, 8)));
         }
@@ -127,15 +139,15 @@ int preenche(Grelha &g, const Recordset &rs, int tipo)
     return n;
 }
 
-bool carrega(LigacaoBd &bd, Grelha &g, int tipo, const QString &fornecedor, const QString &artigo, int *linhas)
+bool carrega(LigacaoBd &bd, Grelha &g, LadoPrecos lado, int tipo, const QString &fornecedor, const QString &artigo, int *linhas)
 {
     Recordset rs;
-    if (!consulta(bd, tipo, fornecedor, artigo, rs)) {
+    if (!consulta(bd, lado, tipo, fornecedor, artigo, rs)) {
         if (linhas)
             *linhas = 0;
         return false;
     }
-    const int n = preenche(g, rs, tipo);
+    const int n = preenche(g, rs, lado, tipo);
     if (linhas)
         *linhas = n;
     return true;

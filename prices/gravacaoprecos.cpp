@@ -34,7 +34,7 @@ bool lePreco(const QVariant &v, Moeda *m)
 
 } // namespace
 
-QList<LinhaPreco> GravacaoPrecos::linhasAlteradas(const Grelha &g)
+QList<LinhaPreco> GravacaoPrecos::linhasAlteradas(const Grelha &g, const DestinoPrecos &destino, QList<LinhaRecusada> *recusadas)
 {
     QList<LinhaPreco> linhas;
     for (int r = 0; r < g.linhas(); ++r) {
@@ -42,23 +42,46 @@ QList<LinhaPreco> GravacaoPrecos::linhasAlteradas(const Grelha &g)
             continue;
         const QVariant entidade = g.matriz(r, Forn), artigo = g.matriz(r, Artigo), data = g.matriz(r, DataE),
                        preco = g.matriz(r, Preco);
-        if (vazio(entidade) || vazio(artigo) || vazio(data) || vazio(preco))
+        if (vazio(preco))
             continue;
         LinhaPreco l;
         l.linha = r + 1;
-        l.entidade = texto(entidade);
-        l.artigo = texto(artigo);
         l.data = Valores::comoData(data);
         // The cells' checks let no unreadable date or price through; should
-        // one be there all the same, the row is not written.
-        if (!l.data.isValid() || !lePreco(preco, &l.preco))
-            continue;
-        l.referencia = texto(g.matriz(r, RefForn));
-        const QVariant obs = g.matriz(r, Obs);
-        l.obs = !obs.isValid() || obs.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(texto(obs));
-        linhas << l;
+        // one be there all the same, the row is named, not written.
+        const auto recusa = [&](int coluna, const QString &motivo) {
+            if (recusadas)
+                recusadas->append({r + 1, coluna, motivo});
+        };
+        if (vazio(entidade))
+            recusa(Forn, QStringLiteral("falta o ") + destino.colunaEntidade.toLower());
+        else if (vazio(artigo))
+            recusa(Artigo, QStringLiteral("falta o artigo"));
+        else if (vazio(data))
+            recusa(DataE, QStringLiteral("falta a data"));
+        else if (!l.data.isValid())
+            recusa(DataE, QStringLiteral("a data não é válida"));
+        else if (!lePreco(preco, &l.preco))
+            recusa(Preco, QStringLiteral("o preço não é válido"));
+        else {
+            l.entidade = texto(entidade);
+            l.artigo = texto(artigo);
+            l.referencia = texto(g.matriz(r, RefForn));
+            const QVariant obs = g.matriz(r, Obs);
+            l.obs = !obs.isValid() || obs.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(texto(obs));
+            linhas << l;
+        }
     }
     return linhas;
+}
+
+QString GravacaoPrecos::textoRecusadas(const QList<LinhaRecusada> &recusadas)
+{
+    QStringList linhas;
+    for (const LinhaRecusada &r : recusadas)
+        linhas << QStringLiteral("A linha %1 tem um preço que não pode ser gravado: %2.").arg(r.linha).arg(r.motivo);
+    linhas << QStringLiteral("Nada foi gravado: complete essas linhas ou retire-as.");
+    return linhas.join(QStringLiteral("\r\n"));
 }
 
 bool GravacaoPrecos::falha(const QString &onde)

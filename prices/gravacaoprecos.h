@@ -21,6 +21,16 @@ struct LinhaPreco
     QVariant obs;            // as it stands; no value is written as NULL
 };
 
+// A changed row with a price that cannot be written: its grid row (from 1),
+// the data column to put right and why, as the end of a sentence
+// ("falta o artigo").
+struct LinhaRecusada
+{
+    int linha = 0;
+    int coluna = 0;
+    QString motivo;
+};
+
 // Where a price grid is saved: its table, the column of the supplier or
 // customer code, and whether the reference and the ERP's purchase-help record
 // are written too.
@@ -55,9 +65,15 @@ public:
     {
     }
 
-    // The rows to write, in grid order: changed (Altera) and with supplier,
-    // article, a date and a price. The others are skipped without a word.
-    static QList<LinhaPreco> linhasAlteradas(const Grelha &grelha);
+    // The rows to write, in grid order: changed (Altera) and with supplier
+    // (customer), article, a date and a price. A changed row without a price
+    // is skipped; one with a price that lacks anything else, or whose date or
+    // price does not read, goes to *recusadas instead, so that no typed price
+    // is dropped without a word.
+    static QList<LinhaPreco> linhasAlteradas(const Grelha &grelha, const DestinoPrecos &destino = DestinoPrecos::fornecedores(),
+                                             QList<LinhaRecusada> *recusadas = nullptr);
+    // The message naming each refused row and why.
+    static QString textoRecusadas(const QList<LinhaRecusada> &recusadas);
 
     // Writes the rows, deletes the records of idsAApagar (0 deletes nothing)
     // and, for suppliers, updates the purchase help; in one transaction.

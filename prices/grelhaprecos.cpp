@@ -29,14 +29,15 @@ constexpr int ev(int coluna) { return coluna + 1; }
 
 } // namespace
 
-GrelhaPrecos::GrelhaPrecos(Grelha *grelha, Calendario *calendario, JanelaPrecos *janela, QObject *pai)
-    : QObject(pai), m_grelha(grelha), m_calendario(calendario), m_janela(janela)
+GrelhaPrecos::GrelhaPrecos(Grelha *grelha, Calendario *calendario, JanelaPrecos *janela, LadoPrecos lado, QObject *pai)
+    : QObject(pai), m_grelha(grelha), m_calendario(calendario), m_janela(janela), m_lado(lado)
 {
     // Direct connections: several events pass their answers by reference.
     connect(grelha, &Grelha::edicaoVaiComecar, this, &GrelhaPrecos::edicaoVaiComecar);
     connect(grelha, &Grelha::validaCelula, this, &GrelhaPrecos::valida);
     connect(grelha, &Grelha::edicaoTerminou, this, &GrelhaPrecos::edicaoTerminou);
     connect(grelha, &Grelha::teclaEmEdicao, this, &GrelhaPrecos::teclaEmEdicao);
+    connect(grelha, &Grelha::teclaPremida, this, &GrelhaPrecos::teclaPremida);
     connect(grelha, &Grelha::botaoCelula, this, &GrelhaPrecos::botaoCelula);
     connect(grelha, &Grelha::linhaVaiSerApagada, this, &GrelhaPrecos::linhaVaiSerApagada);
     connect(grelha, &Grelha::celulaActualMudou, this, &GrelhaPrecos::celulaActualMudou);
@@ -52,9 +53,10 @@ QVariant GrelhaPrecos::hoje() { return QDate::currentDate(); }
 
 // ---- layout ----------------------------------------------------------------
 
-void GrelhaPrecos::montaColunas(Grelha &g, int tipo, bool filtroFornecedor, bool filtroArtigo)
+void GrelhaPrecos::montaColunas(Grelha &g, LadoPrecos lado, int tipo, bool filtroEntidade, bool filtroArtigo)
 {
-    const bool precos = tipo == 1;
+    const bool clientes = lado == LadoPrecos::Clientes;
+    const bool precos = clientes || tipo == 1;
     // A code column is typed (with its list) only while its filter is empty;
     // in purchases mode it only shows, but the cursor may still stand on it.
     const auto colunaCodigo = [precos](const char *chave, const char *titulo, int largura, bool filtrada) {
@@ -80,8 +82,9 @@ void GrelhaPrecos::montaColunas(Grelha &g, int tipo, bool filtroFornecedor, bool
 
     g.limpaColunas();
     g.setLinhas(0);
-    g.adicionaColuna(colunaCodigo("Forn", "Fornecedor", 1000, filtroFornecedor));
-    ColunaGrelha c = coluna("Descr", "Designação Fornecedor", TipoColuna::Texto, 3000, 50);
+    g.adicionaColuna(clientes ? colunaCodigo("Cli", "Cliente", 1000, filtroEntidade)
+                              : colunaCodigo("Forn", "Fornecedor", 1000, filtroEntidade));
+    ColunaGrelha c = coluna("Descr", clientes ? "Nome Cliente" : "Designação Fornecedor", TipoColuna::Texto, 3000, 50);
     c.soLeitura = true;
     c.recebeFoco = false;
     g.adicionaColuna(c);
@@ -90,8 +93,15 @@ void GrelhaPrecos::montaColunas(Grelha &g, int tipo, bool filtroFornecedor, bool
     c.soLeitura = true;
     c.recebeFoco = false;
     g.adicionaColuna(c);
-    c = coluna("RefForn", "Ref. Forn.", TipoColuna::Texto, 2200, 20);
-    c.soLeitura = !precos;
+    if (clientes) {
+        // The article's last purchase price, shown beside the customer's price.
+        c = coluna("UPC", "UPC", TipoColuna::Moeda, 2200, 20);
+        c.soLeitura = true;
+        c.formato = QStringLiteral("##,###.00");
+    } else {
+        c = coluna("RefForn", "Ref. Forn.", TipoColuna::Texto, 2200, 20);
+        c.soLeitura = !precos;
+    }
     g.adicionaColuna(c);
     c = coluna("DataE", "Data", TipoColuna::Data, 1200, 10);
     c.soLeitura = !precos;
@@ -126,9 +136,9 @@ void GrelhaPrecos::Act_Grelha()
     m_grelha->setFont(fonte);
     m_grelha->setFonteCabecalho(fonte);
     const int tipo = m_janela->estado().Tipo;
-    montaColunas(*m_grelha, tipo, !m_janela->filtroFornecedor().isEmpty(), !m_janela->filtroArtigo().isEmpty());
+    montaColunas(*m_grelha, m_lado, tipo, !m_janela->filtroEntidade().isEmpty(), !m_janela->filtroArtigo().isEmpty());
     // Removing rows is part of editing prices; the purchases only display.
-    m_grelha->setPermiteApagar(tipo == 1);
+    m_grelha->setPermiteApagar(clientes() || tipo == 1);
     m_grelha->setColunaActual(0);
     m_grelha->setLinhaActual(0);
     m_aReconstruir = false;
@@ -142,16 +152,35 @@ void GrelhaPrecos::escreve(int linha, int coluna, const QVariant &valor)
     m_grelha->redesenhaCelula(linha, ev(coluna));
 }
 
-void GrelhaPrecos::preencheFornecedor(int linha)
+void GrelhaPrecos::preencheEntidade(int linha)
 {
-    escreve(linha, Forn, m_janela->filtroFornecedor());
-    escreve(linha, Descr, m_janela->estado().NomeFornecedor);
+    escreve(linha, Forn, m_janela->filtroEntidade());
+    escreve(linha, Descr, m_janela->estado().NomeEntidade);
 }
 
 void GrelhaPrecos::preencheArtigo(int linha)
 {
     escreve(linha, Artigo, m_janela->filtroArtigo());
     escreve(linha, DescrArtigo, m_janela->nomeArtigo());
+    if (clientes())
+        escreve(linha, UPC, m_janela->estado().PrecoUltCompra);
+}
+
+void GrelhaPrecos::completaFiltros(int linha)
+{
+    // The filtered supplier (or customer) and article are the row's own even
+    // where the date or the price was written first: a row without them
+    // could not be saved.
+    if (!m_janela->filtroEntidade().isEmpty() && vazio(m_grelha->matriz(linha - 1, Forn)))
+        preencheEntidade(linha);
+    if (!m_janela->filtroArtigo().isEmpty() && vazio(m_grelha->matriz(linha - 1, Artigo)))
+        preencheArtigo(linha);
+}
+
+void GrelhaPrecos::marcaAlterada(int linha)
+{
+    escreve(linha, Altera, true);
+    completaFiltros(linha);
 }
 
 void GrelhaPrecos::edicaoVaiComecar(int linha, int coluna)
@@ -159,12 +188,12 @@ void GrelhaPrecos::edicaoVaiComecar(int linha, int coluna)
     // An empty row started under a filter takes the filtered code, its name
     // and today's date; the pre-filled cells do not count as changes.
     const QVariant data = m_grelha->matriz(linha - 1, DataE);
-    const bool temFornecedor = !m_janela->filtroFornecedor().isEmpty();
+    const bool temEntidade = !m_janela->filtroEntidade().isEmpty();
     const bool temArtigo = !m_janela->filtroArtigo().isEmpty();
     switch (coluna - 1) {
     case Artigo:
-        if (temFornecedor && vazio(data)) {
-            preencheFornecedor(linha);
+        if (temEntidade && vazio(data)) {
+            preencheEntidade(linha);
             escreve(linha, DataE, hoje());
         }
         break;
@@ -175,15 +204,15 @@ void GrelhaPrecos::edicaoVaiComecar(int linha, int coluna)
         }
         break;
     case DataE:
-        if (temFornecedor && temArtigo) {
-            preencheFornecedor(linha);
+        if (temEntidade && temArtigo) {
+            preencheEntidade(linha);
             preencheArtigo(linha);
         }
         break;
     case Preco:
         // Here only a cell without a value counts as empty, not an empty text.
-        if (temFornecedor && temArtigo && semValor(data)) {
-            preencheFornecedor(linha);
+        if (temEntidade && temArtigo && semValor(data)) {
+            preencheEntidade(linha);
             preencheArtigo(linha);
             escreve(linha, DataE, hoje());
         }
@@ -191,6 +220,7 @@ void GrelhaPrecos::edicaoVaiComecar(int linha, int coluna)
     default:
         break;
     }
+    completaFiltros(linha);
 }
 
 QVariant GrelhaPrecos::referenciaCompra(const QVariant &artigo, const QVariant &fornecedor)
@@ -207,9 +237,74 @@ QVariant GrelhaPrecos::referenciaCompra(const QVariant &artigo, const QVariant &
 
 bool GrelhaPrecos::falhaBd(const QString &onde)
 {
-    MensagemErro(m_bd->ultimoErro().texto() + QStringLiteral("\r\nNa função ") + onde
-                 + QStringLiteral(" do Módulo ConsultaPrecos"));
-    return false;
+    MensagemErro(m_bd->ultimoErro().texto() + QStringLiteral("\r\nNa função ") + onde + QStringLiteral(" do Módulo ")
+                 + (clientes() ? QStringLiteral("ConsultaPrecosClientes") : QStringLiteral("ConsultaPrecos")));
+    return true;
+}
+
+QString GrelhaPrecos::validaEntidade(int linha, const QString &texto, bool &cancela)
+{
+    if (texto.trimmed().isEmpty())
+        return QStringLiteral("Campo obrigatório");
+    Recordset rs;
+    if (!(clientes() ? LerCliente(*m_bd, rs, texto) : LerFornecedor(*m_bd, rs, texto))) {
+        cancela = falhaBd(QStringLiteral("Grelha_ValidateEdit"));
+        return QString();
+    }
+    if (rs.Eof())
+        return clientes() ? QStringLiteral("Cliente não existente!") : QStringLiteral("Fornecedor não existente!");
+    cancela = false;
+    m_janela->estado().Digitado = false;
+    escreve(linha, Descr, TextoDe(rs.Valor(QStringLiteral("Nome"))));
+    marcaAlterada(linha);
+    if (!clientes())
+        escreve(linha, RefForn, referenciaCompra(m_grelha->matriz(linha - 1, Artigo), m_grelha->matriz(linha - 1, Forn)));
+    return QString();
+}
+
+QString GrelhaPrecos::validaArtigo(int linha, const QString &texto, bool &cancela)
+{
+    if (texto.trimmed().isEmpty())
+        return QStringLiteral("Campo obrigatório!");
+    Recordset rs;
+    if (!m_bd->AbreConsulta(QStringLiteral("SELECT * FROM Artigos where CODIGO = ? and Artoudes=0 and inactivo=0"), rs, {texto})) {
+        cancela = falhaBd(QStringLiteral("Grelha_ValidateEdit"));
+        return QString();
+    }
+    if (rs.Eof())
+        return QStringLiteral("Artigo não existente!");
+    escreve(linha, DescrArtigo, TextoDe(rs.Valor(QStringLiteral("Nome"))));
+    marcaAlterada(linha);
+    if (clientes())
+        escreve(linha, UPC, rs.Valor(QStringLiteral("ULTPRCOM")));
+    else
+        escreve(linha, RefForn, referenciaCompra(m_grelha->matriz(linha - 1, Artigo), m_grelha->matriz(linha - 1, Forn)));
+    return QString();
+}
+
+QString GrelhaPrecos::validaData(int linha, const QString &texto)
+{
+    const bool data = Valores::comoData(m_grelha->matriz(linha - 1, DataE)).isValid() || Valores::leData(texto).isValid();
+    if (!clientes()) {
+        if (!data)
+            return QStringLiteral("Data inválida!");
+        marcaAlterada(linha);
+        return QString();
+    }
+    // Customers: an empty date becomes today's; a date (typed or today's)
+    // fills the row from both filters. The date itself is never replaced: a
+    // date the user typed is the one saved.
+    if (data)
+        marcaAlterada(linha);
+    else if (texto.trimmed().isEmpty())
+        escreve(linha, DataE, hoje());
+    else
+        return QStringLiteral("Data inválida!");
+    if (!m_janela->filtroEntidade().isEmpty() && !m_janela->filtroArtigo().isEmpty()) {
+        preencheEntidade(linha);
+        preencheArtigo(linha);
+    }
+    return QString();
 }
 
 void GrelhaPrecos::valida(int linha, int coluna, const QVariant &anterior, bool &cancela)
@@ -218,62 +313,27 @@ void GrelhaPrecos::valida(int linha, int coluna, const QVariant &anterior, bool 
     const QString texto = m_grelha->textoCelula(linha, coluna);
     QString mensagem;
     switch (coluna - 1) {
-    case Forn: {
-        if (!e.Digitado)
-            break;
-        Recordset rs;
-        if (texto.trimmed().isEmpty()) {
-            mensagem = QStringLiteral("Campo obrigatório");
-        } else if (!LerFornecedor(*m_bd, rs, texto)) {
-            falhaBd(QStringLiteral("Grelha_ValidateEdit"));
-            cancela = true;
-        } else if (rs.Eof()) {
-            mensagem = QStringLiteral("Fornecedor não existente!");
-        } else {
-            cancela = false;
-            e.Digitado = false;
-            escreve(linha, Descr, TextoDe(rs.Valor(QStringLiteral("Nome"))));
-            escreve(linha, Altera, true);
-            escreve(linha, RefForn, referenciaCompra(m_grelha->matriz(linha - 1, Artigo), m_grelha->matriz(linha - 1, Forn)));
-        }
+    case Forn:
+        if (e.Digitado)
+            mensagem = validaEntidade(linha, texto, cancela);
         break;
-    }
-    case Artigo: {
-        if (!e.Digitado)
-            break;
-        Recordset rs;
-        if (texto.trimmed().isEmpty()) {
-            mensagem = QStringLiteral("Campo obrigatório!");
-        } else if (!m_bd->AbreConsulta(QStringLiteral("SELECT * FROM Artigos where CODIGO = ? and Artoudes=0 and inactivo=0"), rs,
-                                       {texto})) {
-            falhaBd(QStringLiteral("Grelha_ValidateEdit"));
-            cancela = true;
-        } else if (rs.Eof()) {
-            mensagem = QStringLiteral("Artigo não existente!");
-        } else {
-            escreve(linha, DescrArtigo, TextoDe(rs.Valor(QStringLiteral("Nome"))));
-            escreve(linha, Altera, true);
-            escreve(linha, RefForn, referenciaCompra(m_grelha->matriz(linha - 1, Artigo), m_grelha->matriz(linha - 1, Forn)));
-        }
+    case Artigo:
+        if (e.Digitado)
+            mensagem = validaArtigo(linha, texto, cancela);
         break;
-    }
     case RefForn:
         if (e.Digitado)
-            escreve(linha, Altera, true);
+            marcaAlterada(linha);
         break;
     case DataE:
-        if (!e.Digitado)
-            break;
-        if (Valores::comoData(m_grelha->matriz(linha - 1, DataE)).isValid() || Valores::leData(texto).isValid())
-            escreve(linha, Altera, true);
-        else
-            mensagem = QStringLiteral("Data inválida!");
+        if (e.Digitado)
+            mensagem = validaData(linha, texto);
         break;
     case Preco: {
         // Checked whether typed or not: a price must always read as a number.
         Moeda m;
         if (Moeda::leTexto(texto, &m))
-            escreve(linha, Altera, true);
+            marcaAlterada(linha);
         else
             mensagem = QStringLiteral("Preço inválido!");
         break;
@@ -293,8 +353,10 @@ void GrelhaPrecos::valida(int linha, int coluna, const QVariant &anterior, bool 
 void GrelhaPrecos::edicaoTerminou(int linha, int coluna)
 {
     // An edit that ended without a check of its own (left from code) still
-    // looks up a typed code, so the row never keeps a code without its name.
-    if (!m_janela->estado().Digitado || (coluna - 1 != Forn && coluna - 1 != Artigo))
+    // looks up a typed code, so the row never keeps a code without its name;
+    // in the customer grid the date too.
+    const int dados = coluna - 1;
+    if (!m_janela->estado().Digitado || (dados != Forn && dados != Artigo && !(clientes() && dados == DataE)))
         return;
     bool cancela = false;
     valida(linha, coluna, m_grelha->textoCelula(linha, coluna), cancela);
@@ -314,14 +376,30 @@ void GrelhaPrecos::teclaEmEdicao(int, int, int &tecla, int)
     }
 }
 
+void GrelhaPrecos::teclaPremida(int &tecla, int)
+{
+    // Customers: Enter on an empty date puts today's there and checks it as
+    // if typed, which marks the row changed and fills it from the filters.
+    const int linha = m_grelha->linhaActual();
+    if (!clientes() || tecla != Teclas::Enter || linha < 1 || m_grelha->colunaActual() != DataE + 1
+        || !vazio(m_grelha->matriz(linha - 1, DataE)))
+        return;
+    const QString anterior = m_grelha->textoCelula(linha, DataE + 1);
+    escreve(linha, DataE, hoje());
+    m_janela->estado().Digitado = true;
+    bool cancela = false;
+    valida(linha, DataE + 1, anterior, cancela);
+}
+
 // ---- lists and calendar ------------------------------------------------------
 
 QString GrelhaPrecos::escolheDaLista(int coluna)
 {
     if (coluna == Forn)
-        return ListaPesquisa::escolhe(*m_bd, QStringLiteral("Fornecedores"),
-                                      QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   Fornec ")
-                                          + QStringLiteral(" order by Codigo"),
+        return ListaPesquisa::escolhe(*m_bd, clientes() ? QStringLiteral("Clientes") : QStringLiteral("Fornecedores"),
+                                      QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   ")
+                                          + (clientes() ? QStringLiteral("Clientes") : QStringLiteral("Fornec"))
+                                          + QStringLiteral("  order by Codigo"),
                                       6300, {1500, 4000});
     return ListaPesquisa::escolhe(*m_bd, QStringLiteral("Artigos"),
                                   QStringLiteral(" SELECT     ARTIGOS.CODIGO as 'Código', ARTIGOS.NOME as 'Nome', STDISP as Stock")
@@ -334,6 +412,7 @@ void GrelhaPrecos::botaoCelula(int linha, int coluna)
 {
     const int dados = coluna - 1;
     if (dados == DataE) {
+        m_janela->estado().LinhaCalendario = linha;
         abreCalendario();
         return;
     }
@@ -371,8 +450,9 @@ void GrelhaPrecos::dataDoCalendario(const QDate &data)
     m_grelha->setValorActual(data);
     // A date picked for a price is an edit like a typed one: without the
     // changed flag the row would be skipped by the save and the pick lost.
-    if (m_janela->estado().Tipo == 1 && m_grelha->linhaActual() > 0)
-        m_grelha->setMatriz(m_grelha->linhaActual() - 1, Altera, true);
+    const int linha = m_janela->estado().LinhaCalendario;
+    if (m_janela->estado().Tipo == 1 && linha > 0 && linha <= m_grelha->linhas())
+        marcaAlterada(linha);
     m_grelha->redesenhaCelula(m_grelha->linhaActual(), m_grelha->colunaActual());
     m_grelha->setFocus();
 }
@@ -391,6 +471,12 @@ void GrelhaPrecos::celulaActualMudou(int linhaAnterior, int colunaAnterior)
     if (m_aReconstruir)
         return;
     const int actual = m_grelha->linhaActual();
+    if (clientes()) {
+        // The customer grid only follows the current row's observation.
+        if (linhaAnterior != actual)
+            m_janela->mostraObservacao(observacaoActual());
+        return;
+    }
     // A date cell left empty within its row gets today's date.
     if (colunaAnterior == ev(DataE) && linhaAnterior >= 1 && linhaAnterior == actual
         && vazio(m_grelha->matriz(linhaAnterior - 1, DataE)))
@@ -420,5 +506,5 @@ void GrelhaPrecos::gravaObservacao(const QString &texto)
     if (l < 1 || m_janela->estado().Tipo != 1)
         return;
     m_grelha->setMatriz(l - 1, Obs, texto);
-    m_grelha->setMatriz(l - 1, Altera, true);
+    marcaAlterada(l);
 }

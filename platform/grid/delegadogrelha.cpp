@@ -57,14 +57,24 @@ void DelegadoGrelha::updateEditorGeometry(QWidget *editor, const QStyleOptionVie
 
 void DelegadoGrelha::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
 {
-    QStyledItemDelegate::paint(painter, option, index);
-    if (!temBotao(index) || index.row() + 1 != m_grelha->linhaActual())
+    if (!temBotao(index) || index.row() + 1 != m_grelha->linhaActual()) {
+        QStyledItemDelegate::paint(painter, option, index);
         return;
+    }
+    // The cell's background takes the whole cell, its text only the part
+    // beside the button: the button never covers any of it.
+    QStyleOptionViewItem fundo(option);
+    initStyleOption(&fundo, index);
+    fundo.text.clear();
+    QStyle *estilo = option.widget ? option.widget->style() : QApplication::style();
+    estilo->drawControl(QStyle::CE_ItemViewItem, &fundo, painter, option.widget);
+    QStyleOptionViewItem texto(option);
+    texto.rect.setRight(rectanguloBotao(option.rect).left() - 1);
+    QStyledItemDelegate::paint(painter, texto, index);
     QStyleOptionButton b;
     b.rect = rectanguloBotao(option.rect);
     b.state = QStyle::State_Enabled | QStyle::State_Raised;
     b.palette = option.palette;
-    QStyle *estilo = option.widget ? option.widget->style() : QApplication::style();
     const ColunaGrelha *c = m_grelha->coluna(index.column() + 1);
     if (c->botao == BotaoCelula::Reticencias)
         b.text = QStringLiteral("...");

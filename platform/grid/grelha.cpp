@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QStyle>
 
 namespace {
 
@@ -101,9 +102,22 @@ int Grelha::adicionaColuna(const ColunaGrelha &c)
     cancelaEdicao();
     semNotificar([&] { m_modelo->adicionaColuna(c); });
     const int n = numeroColunas();
-    setColumnWidth(n - 1, Twips::paraPixeis(c.largura));
+    setColumnWidth(n - 1, larguraPixeis(c));
     setColumnHidden(n - 1, c.oculta);
     return n;
+}
+
+int Grelha::larguraPixeis(const ColunaGrelha &c) const
+{
+    const int largura = Twips::paraPixeis(c.largura);
+    if (c.tipo != TipoColuna::Data || c.botao == BotaoCelula::Nenhum)
+        return largura;
+    // A date cell shows its whole date beside its button, whatever the font.
+    const int margem = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int data = fontMetrics().horizontalAdvance(QStringLiteral("00-00-0000")) + 2 * margem;
+    const QRect linha(0, 0, largura, verticalHeader()->defaultSectionSize());
+    const int grade = showGrid() ? 1 : 0;   // the grid line takes the cell's last pixel
+    return qMax(largura, data + DelegadoGrelha::rectanguloBotao(linha).width() + grade);
 }
 
 int Grelha::numeroColunas() const { return m_modelo->columnCount(); }
@@ -124,7 +138,7 @@ void Grelha::alteraColuna(int numero, const ColunaGrelha &c)
     if (emEdicao() && m_colunaEdicao == numero - 1)
         cancelaEdicao();
     m_modelo->alteraColuna(numero - 1, c);
-    setColumnWidth(numero - 1, Twips::paraPixeis(c.largura));
+    setColumnWidth(numero - 1, larguraPixeis(c));
     setColumnHidden(numero - 1, c.oculta);
 }
 
@@ -321,8 +335,11 @@ bool Grelha::soLeitura() const { return m_modelo->soLeitura(); }
 void Grelha::changeEvent(QEvent *e)
 {
     QTableView::changeEvent(e);
-    if (e->type() == QEvent::FontChange)
+    if (e->type() == QEvent::FontChange) {
         ajustaAlturaLinhas();
+        for (int c = 0; c < numeroColunas(); ++c)
+            setColumnWidth(c, qMax(columnWidth(c), larguraPixeis(m_modelo->colunas().at(c))));
+    }
 }
 
 void Grelha::ajustaAlturaLinhas()

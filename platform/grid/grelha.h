@@ -168,6 +168,9 @@ private:
     void materializaNovaLinha();
     void fechaEditor();
     void ajustaAlturaLinhas();
+    // A column's width on screen: its twips, widened where a date would not
+    // fit beside the cell button.
+    int larguraPixeis(const ColunaGrelha &c) const;
     void notificaCelulaActual();
     // Runs a change of rows or columns without reporting the moves of the
     // current cell it causes half-way; the net change is reported once at the end.

@@ -308,8 +308,17 @@ void Grelha::fechaEditor()
 {
     QLineEdit *e = m_editor;
     m_editor = nullptr;
-    if (e)
-        QAbstractItemView::closeEditor(e, QAbstractItemDelegate::NoHint);
+    if (!e)
+        return;
+    // The item view hands the focus back to the grid only when the editor has
+    // it at that moment. Right after a dialog (a lookup list) closes, the
+    // window manager has not yet made the window active again: the editor is
+    // then the window's focus widget without having the focus, and once it is
+    // gone the window, when activated, would give the focus to some other
+    // control. The grid takes the window's focus back itself.
+    if (!e->hasFocus() && e->window()->focusWidget() == e)
+        setFocus(Qt::OtherFocusReason);
+    QAbstractItemView::closeEditor(e, QAbstractItemDelegate::NoHint);
 }
 
 bool Grelha::terminaEdicao()

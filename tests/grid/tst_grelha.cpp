@@ -1,5 +1,6 @@
 #include "delegadogrelha.h"
 #include "grelha.h"
+#include "enviateclas.h"
 #include "testmain.h"
 
 #include <QAbstractItemModelTester>
@@ -80,6 +81,8 @@ private slots:
     void celulaActualMudouDizAnterior();
     void novaLinhaDoUtilizador();
     void ligacaoSoLeituraEActivacao();
+    void escolhaDaListaComJanelaInactiva();
+    void dataInteiraAoLadoDoBotao();
 };
 
 void TstGrelha::colunasPorChaveEFormatos()
@@ -585,6 +588,75 @@ void TstGrelha::ligacaoSoLeituraEActivacao()
     g->liga(Recordset());   // no result set: an empty grid
     QCOMPARE(g->numeroColunas(), 0);
     QCOMPARE(g->linhas(), 0);
+}
+
+void TstGrelha::escolhaDaListaComJanelaInactiva()
+{
+    // The windows' pick pattern: the cell's list (a modal dialog) gives a
+    // code, the cell takes it and "{F2}{TAB}" commits it and moves on. Under a
+    // window manager those keys arrive before the window is active again. A
+    // field comes before the grid in the window: a window that lost its focus
+    // widget would give the focus to it when activated.
+    QWidget janela;
+    auto *campo = new QLineEdit(&janela);
+    auto *g = new Grelha(&janela);
+    auto *l = new QVBoxLayout(&janela);
+    l->addWidget(campo);
+    l->addWidget(g);
+    janela.resize(900, 400);
+    janela.show();
+    janela.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&janela));
+    colunasPreco(g);
+    g->setComportamentoTab(Grelha::ProximaCelula);
+    g->setLinhas(3);
+    g->setFocus();
+    QWidget dialogo;
+    connect(g, &Grelha::botaoCelula, this, [&](int, int) {
+        dialogo.show();
+        dialogo.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialogo));
+        dialogo.close();
+        g->setValorActual("F1");
+        EnviaTeclas("{F2}{TAB}");
+    });
+    QList<QVariant> validados;
+    connect(g, &Grelha::validaCelula, this, [&](int, int, const QVariant &, bool &) { validados << g->matriz(0, 0); });
+    g->setLinhaActual(1);
+    QTest::keyClick(g, Qt::Key_F4);
+    QTRY_COMPARE(validados, QList<QVariant>{"F1"});
+    QVERIFY(!QApplication::activeWindow());
+    QCOMPARE(celula(g), qMakePair(1, 3));
+    // Active again, the grid has the focus and the next keys go to its next cell.
+    janela.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&janela));
+    QCOMPARE(QApplication::focusWidget(), g);
+    QTest::keyClicks(g, "7");
+    QVERIFY(g->emEdicao());
+    QVERIFY(campo->text().isEmpty());
+}
+
+void TstGrelha::dataInteiraAoLadoDoBotao()
+{
+    // On the current row a date cell has its calendar button at the right: the
+    // whole date must still fit beside it, in the grid's font as it is now.
+    Janela j;
+    QVERIFY(j.activa());
+    Grelha *g = j.g;
+    colunasPreco(g);
+    g->setLinhas(2);
+    g->setMatriz(0, 2, QDate(2026, 8, 28));
+    g->setLinhaActual(1);
+    g->setColunaActual(3);
+    for (int pontos : {8, 14}) {
+        g->setFont(QFont(QStringLiteral("MS Sans Serif"), pontos));
+        const QRect celula = g->visualRect(g->currentIndex());
+        const int espaco = DelegadoGrelha::rectanguloBotao(celula).left() - celula.left();
+        const int margens = 2 * (g->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, g) + 1);
+        QVERIFY2(QFontMetrics(g->font()).horizontalAdvance(g->textoCelula(1, 3)) + margens <= espaco,
+                 qPrintable(QString("%1 pt").arg(pontos)));
+    }
+    QCOMPARE(g->columnWidth(0), 67);   // other columns keep their twips
 }
 
 TESSELA_TEST_MAIN(TstGrelha)

@@ -1,6 +1,7 @@
 #include "acercade.h"
 #include "arranque.h"
 #include "configuracao.h"
+#include "consultaprecosclientes.h"
 #include "frmmain.h"
 #include "frmsplash.h"
 #include "geradordemo.h"
@@ -206,10 +207,8 @@ void TstFrmMain::menusBarraEEstado()
     for (const char *escondido : {"Importador", "Conf_pa", "mnuHelp"})
         QVERIFY(!w.accao(escondido)->isVisible());
     QCOMPARE(w.accao("mnuFileExit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
-    // The windows of later deliveries: present, not available yet.
-    for (const char *filha : {"ConPreCli"})
-        QVERIFY2(!w.accao(filha)->isEnabled(), filha);
-    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2", "Mp_rutura", "Mp_rutura1"})
+    // Every child window can be opened.
+    for (const char *filha : {"Mf_equivalencias", "mProc", "Mp_ConsultaPrecos", "Mp_ConsultaPrecos2", "Mp_rutura", "Mp_rutura1", "ConPreCli"})
         QVERIFY2(w.accao(filha)->isEnabled(), filha);
 
     const QList<QAction *> b = w.botoes();
@@ -222,10 +221,18 @@ void TstFrmMain::menusBarraEEstado()
     QCOMPARE(b[9]->toolTip(), QStringLiteral("Consultas de preços Clientes"));
     QVERIFY(!b[0]->icon().isNull() && !b[9]->icon().isNull());
     // A button is available exactly when its menu item is.
-    QVERIFY(b[2]->isEnabled());
+    QVERIFY(b[2]->isEnabled() && b[9]->isEnabled());
+    w.accao("ConPreCli")->setEnabled(false);
     QVERIFY(!b[9]->isEnabled());
     w.accao("ConPreCli")->setEnabled(true);
     QVERIFY(b[9]->isEnabled());
+
+    // The customer prices open from their menu item and their button alike.
+    w.accao("ConPreCli")->trigger();
+    b[9]->trigger();
+    QCOMPARE(w.areaFilhas()->subWindowList().size(), 2);
+    QVERIFY(qobject_cast<ConsultaPrecosClientes *>(w.areaFilhas()->subWindowList().first()->widget()));
+    QCOMPARE(w.areaFilhas()->subWindowList().last()->widget()->windowTitle(), QStringLiteral("Consulta de Preços de Clientes"));
 
     QCOMPARE(w.painel(1)->text(), QStringLiteral("Status"));
     QVERIFY(!w.painel(7));

@@ -3,6 +3,7 @@
 #include "cadeialigacao.h"
 #include "campoinput.h"
 #include "consultaprecos.h"
+#include "consultaprecosclientes.h"
 #include "geradordemo.h"
 #include "grelha.h"
 #include "ligacaobd.h"
@@ -27,6 +28,14 @@
 //     P4 FX2 AT1 2024-02-01  9.99 R-4 "Proposta B"
 //     P5 FZZ AT1 2024-01-01  5.00 R-5 NULL       (supplier unknown to the ERP)
 //   purchase help AT1/FX1: RefArt AJ-1, Qtd 5, Desconto 3, PrazoEnt 7, PrProx 9;
+//   customers CX1 "Cliente Um" (tel. 233333333) and CX2 "Cliente Dois"; last
+//   purchase prices AT1 6.50, AT2 2.25;
+//   customer prices (Id, customer, article, date, price, observation):
+//     C1 CX1 AT1 2024-03-01 15.00 "Condição A"
+//     C2 CX1 AT1 2024-06-01 16.50 NULL
+//     C3 CX1 AT2 2024-04-01 30.00 NULL
+//     C4 CX2 AT1 2024-02-01 14.00 "Condição B"
+//     C5 CZZ AT1 2024-01-01 12.00 NULL           (customer unknown to the ERP)
 //   purchase invoices (FCF) of FX1: AT1 7.50 and AT2 3.00 on 2024-06-01, a
 //   voided AT1 line and an ATI line; of FX2: AT1 8.00 on 2024-07-01; a sales
 //   invoice of FX1 for AT1 that is no purchase.
@@ -35,6 +44,8 @@ inline const QString FX1 = QStringLiteral("FX1"), FX2 = QStringLiteral("FX2");
 inline const QString AT1 = QStringLiteral("AT1"), AT2 = QStringLiteral("AT2"), ATI = QStringLiteral("ATI");
 inline const QString NomeFX1 = QStringLiteral("Fornecedor Um"), NomeFX2 = QStringLiteral("Fornecedor Dois");
 inline const QString NomeAT1 = QStringLiteral("Artigo Um"), NomeAT2 = QStringLiteral("Artigo Dois");
+inline const QString CX1 = QStringLiteral("CX1"), CX2 = QStringLiteral("CX2");
+inline const QString NomeCX1 = QStringLiteral("Cliente Um"), NomeCX2 = QStringLiteral("Cliente Dois");
 
 inline QString cadeia(const QString &ficheiro)
 {
@@ -49,8 +60,16 @@ inline bool insere(LigacaoBd &bd)
     const QStringList sqls{
         QStringLiteral("INSERT INTO Fornec (Codigo, Nome, Telef) VALUES ('FX1', 'Fornecedor Um', '211111111')"),
         QStringLiteral("INSERT INTO Fornec (Codigo, Nome, Telef) VALUES ('FX2', 'Fornecedor Dois', '222222222')"),
-        QStringLiteral("INSERT INTO Artigos (CODIGO, NOME, STDISP) VALUES ('AT1', 'Artigo Um', 4)"),
-        QStringLiteral("INSERT INTO Artigos (CODIGO, NOME) VALUES ('AT2', 'Artigo Dois')"),
+        QStringLiteral("INSERT INTO Artigos (CODIGO, NOME, STDISP, ULTPRCOM) VALUES ('AT1', 'Artigo Um', 4, 6.5)"),
+        QStringLiteral("INSERT INTO Artigos (CODIGO, NOME, ULTPRCOM) VALUES ('AT2', 'Artigo Dois', 2.25)"),
+        QStringLiteral("INSERT INTO Clientes (Codigo, Nome, Telef) VALUES ('CX1', 'Cliente Um', '233333333'), "
+                       "('CX2', 'Cliente Dois', '244444444')"),
+        QStringLiteral("INSERT INTO mvk_Precos_Clientes (Id_Preco, Cliente, Artigo, Data, Preco, Obs) VALUES "
+                       "(200001, 'CX1', 'AT1', '2024-03-01 00:00:00', 15, 'Condição A'), "
+                       "(200002, 'CX1', 'AT1', '2024-06-01 00:00:00', 16.5, NULL), "
+                       "(200003, 'CX1', 'AT2', '2024-04-01 00:00:00', 30, NULL), "
+                       "(200004, 'CX2', 'AT1', '2024-02-01 00:00:00', 14, 'Condição B'), "
+                       "(200005, 'CZZ', 'AT1', '2024-01-01 00:00:00', 12, NULL)"),
         QStringLiteral("INSERT INTO Artigos (CODIGO, NOME, INACTIVO) VALUES ('ATI', 'Artigo Inactivo', 1)"),
         QStringLiteral("INSERT INTO mvk_Precos_Forn (Id_Preco, Fornecedor, Artigo, Data, Preco, RefForn, Obs) VALUES "
                        "(100001, 'FX1', 'AT1', '2024-03-01 00:00:00', 10.5, 'R-1', 'Proposta A'), "
@@ -89,7 +108,8 @@ inline QVariantList registo(LigacaoBd &bd, const QString &sql, const QVariantLis
 } // namespace DadosPrecos
 
 // The test database (made once per test program, a fresh copy per test) and
-// the window under test with the test doubles for messages and lookup lists.
+// the window under test (supplier window in a mode, or the customer window)
+// with the test doubles for messages and lookup lists.
 class BasePrecos
 {
 public:
@@ -97,7 +117,7 @@ public:
     QString modelo;
     LigacaoBd bd;
     MensagensGravadas mensagens;
-    ConsultaPrecos *janela = nullptr;
+    FormularioPrecos *janela = nullptr;
 
     bool cria(QString *erro)
     {
@@ -131,7 +151,8 @@ public:
         return true;
     }
 
-    // A fresh copy of the database and the window in the given mode, shown and active.
+    // A fresh copy of the database and the supplier window in the given
+    // mode (0: the customer window), shown and active.
     bool abre(int tipo)
     {
         bd.Fecha();
@@ -141,12 +162,20 @@ public:
             return false;
         mensagens.limpa();
         mensagens.instala();
-        janela = new ConsultaPrecos;
+        if (tipo == 0) {
+            janela = new ConsultaPrecosClientes;
+        } else {
+            auto *f = new ConsultaPrecos;
+            f->setTipo(tipo);
+            janela = f;
+        }
         janela->setBd(&bd);
-        janela->setTipo(tipo);
         janela->Mostra();
         return activa();
     }
+    bool abreClientes() { return abre(0); }
+    ConsultaPrecos *fornecedores() const { return qobject_cast<ConsultaPrecos *>(janela); }
+    ConsultaPrecosClientes *clientes() const { return qobject_cast<ConsultaPrecosClientes *>(janela); }
 
     bool activa()
     {
@@ -172,13 +201,21 @@ public:
         QTest::keyClicks(c, texto);
         QTest::keyClick(c, Qt::Key_Tab);
     }
-    // Types into the current grid cell and commits with Tab.
+    // Types into the current grid cell and commits with Tab. Characters the
+    // test library cannot type (€) go as the text of a key event.
     void escreveCelula(int linha, int coluna, const QString &texto, Qt::Key fim = Qt::Key_Tab)
     {
         g()->setFocus();
         g()->setLinhaActual(linha);
         g()->setColunaActual(coluna);
-        QTest::keyClicks(g(), texto);
+        for (const QChar c : texto) {
+            if (c.unicode() < 128) {
+                QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+            } else {
+                QKeyEvent tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+                QApplication::sendEvent(QApplication::focusWidget(), &tecla);
+            }
+        }
         QTest::keyClick(QApplication::focusWidget(), fim);
     }
     QStringList textos() const

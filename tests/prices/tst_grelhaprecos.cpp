@@ -87,9 +87,12 @@ private slots:
         QCOMPARE(cel(7, Artigo), QVariant(AT1));
         QCOMPARE(cel(7, Descr), QVariant(NomeFX1));
         QCOMPARE(cel(7, DataE), hoje);
+        // With an empty text for a date the price cell brings no date, but the
+        // row still gets the filtered codes (a priced row needs them).
         g()->setMatriz(7, DataE, QString());
         comecaEdicao(8, Preco);
-        QVERIFY(cel(8, Forn).toString().isEmpty());
+        QCOMPARE(cel(8, Forn), QVariant(FX1));
+        QCOMPARE(cel(8, DataE), QVariant(QString()));
     }
 
     void validacaoDeCadaColuna()
@@ -127,21 +130,13 @@ private slots:
         QCOMPARE(cel(1, DescrArtigo), QVariant(NomeAT1));
         QCOMPARE(cel(1, RefForn), QVariant(QStringLiteral("AJ-1")));
 
-        // Date: read as typed, refused when it is none.
+        // Date and price: refused when they are none (their forms: below).
         base.escreveCelula(1, 6, QStringLiteral("31-02-2024"));
         QVERIFY(mensagem(QStringLiteral("Data inválida!")));
         QVERIFY(!cel(1, DataE).isValid());
-        base.escreveCelula(1, 6, QStringLiteral("5/3/2024"));
-        QCOMPARE(cel(1, DataE), QVariant(QDate(2024, 3, 5)));
-        // Price: "12,50" and "12.50" are the same amount; text is refused.
         base.escreveCelula(1, 7, QStringLiteral("abc"));
         QVERIFY(mensagem(QStringLiteral("Preço inválido!")));
         QVERIFY(!cel(1, Preco).isValid());
-        base.escreveCelula(1, 7, QStringLiteral("12,50"));
-        QCOMPARE(Moeda::deValor(cel(1, Preco)).decimosMilesimos(), 125000);
-        base.escreveCelula(1, 7, QStringLiteral("12.5"));
-        QCOMPARE(Moeda::deValor(cel(1, Preco)).decimosMilesimos(), 125000);
-        QCOMPARE(base.mensagens.quantos(), 0);
 
         // Untyped, a wrong date passes but a wrong price never does.
         bool cancela = false;
@@ -161,6 +156,70 @@ private slots:
         base.escreveCelula(1, 5, QStringLiteral("NOVA"));
         QCOMPARE(cel(1, RefForn), QVariant(QStringLiteral("NOVA")));
         QCOMPARE(cel(1, Altera), QVariant(true));
+    }
+
+    // Dates and prices as users type them, at the edges of what reads.
+    void datasEPrecosDigitados_data()
+    {
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QVariant>("valor");   // invalid: refused
+        const QVariant recusado;
+        QTest::newRow("data com hífenes") << int(DataE) << "05-03-2024" << QVariant(QDate(2024, 3, 5));
+        QTest::newRow("data com barras curta") << int(DataE) << "5/3/24" << QVariant(QDate(2024, 3, 5));
+        QTest::newRow("data com pontos") << int(DataE) << "05.03.2024" << QVariant(QDate(2024, 3, 5));
+        QTest::newRow("data sem separadores") << int(DataE) << "05032024" << QVariant(QDate(2024, 3, 5));
+        QTest::newRow("data sem separadores curta") << int(DataE) << "050324" << QVariant(QDate(2024, 3, 5));
+        QTest::newRow("29 de fevereiro bissexto") << int(DataE) << "29-02-2024" << QVariant(QDate(2024, 2, 29));
+        QTest::newRow("29 de fevereiro comum") << int(DataE) << "29-02-2023" << recusado;
+        QTest::newRow("mês 13") << int(DataE) << "01-13-2024" << recusado;
+        QTest::newRow("data incompleta") << int(DataE) << "0503202" << recusado;
+        QTest::newRow("preço com vírgula") << int(Preco) << "12,50" << QVariant(12.5);
+        QTest::newRow("preço com ponto") << int(Preco) << "12.5" << QVariant(12.5);
+        QTest::newRow("preço com milhares") << int(Preco) << "1.234,56" << QVariant(1234.56);
+        QTest::newRow("preço com euro depois") << int(Preco) << "12,50 €" << QVariant(12.5);
+        QTest::newRow("preço com euro antes") << int(Preco) << "€12,50" << QVariant(12.5);
+        QTest::newRow("quarta casa guardada") << int(Preco) << "0,1234" << QVariant(0.1234);
+        QTest::newRow("quinta casa arredonda") << int(Preco) << "0,12345" << QVariant(0.1235);
+        QTest::newRow("quinta casa abaixo") << int(Preco) << "0,12344" << QVariant(0.1234);
+        QTest::newRow("preço com letras") << int(Preco) << "12,5x" << recusado;
+        QTest::newRow("preço com dois sinais") << int(Preco) << "--3" << recusado;
+    }
+    void datasEPrecosDigitados()
+    {
+        QFETCH(int, coluna);
+        QFETCH(QString, texto);
+        QFETCH(QVariant, valor);
+        QVERIFY(base.abre(1));
+        base.escreveCelula(1, coluna + 1, texto);
+        if (!valor.isValid()) {
+            QCOMPARE(base.textos(), QStringList{coluna == DataE ? QStringLiteral("Data inválida!") : QStringLiteral("Preço inválido!")});
+            QVERIFY(!cel(1, coluna).isValid());
+            QCOMPARE(cel(1, Altera), QVariant(false));
+            return;
+        }
+        QCOMPARE(base.mensagens.quantos(), 0);
+        QCOMPARE(cel(1, Altera), QVariant(true));
+        if (coluna == Preco)
+            QCOMPARE(Moeda::deValor(cel(1, coluna)), Moeda::deDouble(valor.toDouble()));
+        else
+            QCOMPARE(cel(1, coluna), valor);
+    }
+
+    // The purchase-help reference belongs to the pair, whichever code comes first.
+    void referenciaEmAmbasAsOrdens()
+    {
+        QVERIFY(base.abre(1));
+        base.escreveCelula(1, Forn + 1, FX1);
+        base.escreveCelula(1, Artigo + 1, AT1);
+        base.escreveCelula(2, Artigo + 1, AT1);
+        QCOMPARE(cel(2, RefForn), QVariant(QString()));
+        base.escreveCelula(2, Forn + 1, FX1);
+        for (int l : {1, 2})
+            QCOMPARE(cel(l, RefForn), QVariant(QStringLiteral("AJ-1")));
+        // Another supplier for the same article: that pair has none.
+        base.escreveCelula(2, Forn + 1, FX2);
+        QCOMPARE(cel(2, RefForn), QVariant(QString()));
     }
 
     void listasDasCelulas()
@@ -248,6 +307,18 @@ private slots:
         QCOMPARE(base.janela->IdsAnulados(), (QList<qint64>{0, 100002, 0}));
         base.fecha();
 
+        // A row in the middle, then the one that took its place.
+        QVERIFY(base.abre(1));
+        carrega(FX1, QString());
+        g()->setLinhaActual(2);
+        QTest::keyClick(g(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(cel(2, Id).toLongLong(), 100003);
+        QTest::keyClick(g(), Qt::Key_Delete, Qt::ControlModifier);
+        QCOMPARE(base.janela->IdsAnulados(), (QList<qint64>{0, 100001, 100003}));
+        QCOMPARE(cel(1, Id).toLongLong(), 100002);
+        QVERIFY(!cel(2, Id).isValid());
+        base.fecha();
+
         // Purchases are not removed.
         QVERIFY(base.abre(2));
         carrega(FX1, QString());
@@ -261,7 +332,7 @@ private slots:
     {
         QVERIFY(base.abre(1));
         carrega(FX1, QString());
-        ConsultaPrecos *j = base.janela;
+        ConsultaPrecos *j = base.fornecedores();
         // The observation field follows the current row.
         QCOMPARE(j->Campo(2)->text(), QString());
         g()->setLinhaActual(2);

@@ -1,0 +1,421 @@
+#include "formularioprecos.h"
+
+#include "botao.h"
+#include "calendario.h"
+#include "campoinput.h"
+#include "cargaprecos.h"
+#include "consultas.h"
+#include "enviateclas.h"
+#include "exportacsv.h"
+#include "gravacaoprecos.h"
+#include "grelha.h"
+#include "ligacaobd.h"
+#include "listapesquisa.h"
+#include "mensagens.h"
+#include "servicomensagens.h"
+#include "teclas.h"
+#include "twips.h"
+#include "visualizadorimpressao.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPrintPreviewWidget>
+
+namespace {
+
+// Sizes of the window in twips.
+constexpr int Largura = 14640;
+constexpr int Altura = 8280;
+
+void poe(QWidget *w, int esquerda, int topo, int largura, int altura)
+{
+    w->setGeometry(Twips::paraPixeis(esquerda), Twips::paraPixeis(topo), Twips::paraPixeis(largura), Twips::paraPixeis(altura));
+}
+
+} // namespace
+
+FormularioPrecos::FormularioPrecos(LadoPrecos lado, const Textos &textos, QWidget *pai)
+    : QWidget(pai), m_lado(lado), m_textos(textos)
+{
+    criaControlos();
+    m_regras = new GrelhaPrecos(m_grelha, m_calendario, this, lado, this);
+}
+
+FormularioPrecos::~FormularioPrecos()
+{
+    // The controls go after this object's own part: nothing of theirs may
+    // reach it (or the grid's rules) while they are being destroyed.
+    delete m_regras;
+    for (QObject *o : children())
+        o->disconnect(this);
+}
+
+void FormularioPrecos::criaControlos()
+{
+    setWindowTitle(m_textos.titulo);
+    setFixedSize(Twips::paraPixeis(Largura), Twips::paraPixeis(Altura));
+    // The background every window of the program has.
+    QPalette fundo = palette();
+    fundo.setColor(QPalette::Window, QColor(213, 222, 242));
+    setPalette(fundo);
+    setAutoFillBackground(true);
+
+    m_frame2 = new QFrame(this);
+    m_frame2->setFrameShape(QFrame::StyledPanel);
+    poe(m_frame2, 120, 60, 14400, 540);
+    m_label1 = new QLabel(m_textos.titulo, m_frame2);
+    m_label1->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    m_label1->setAlignment(Qt::AlignCenter);
+    m_label1->setGeometry(m_frame2->rect());
+
+    const QString legendas[5] = {QStringLiteral("Artigo"), QString(), QString(), QStringLiteral("Obs"), m_textos.entidade};
+    for (int i = 0; i < 5; ++i)
+        m_label2[i] = new QLabel(legendas[i], this);
+    poe(m_label2[4], 120, 750, 1000, 255);
+    poe(m_label2[0], 120, 1140, 1000, 255);
+    poe(m_label2[1], 3540, 750, 9000, 255);
+    poe(m_label2[2], 3540, 1140, 9000, 255);
+    poe(m_label2[3], 120, 6825, 1000, 255);
+
+    const QString dicas[2] = {m_textos.dicaCampo, QStringLiteral("Código de Artigo.")};
+    const QString dicasLista[2] = {m_textos.dicaLista, QStringLiteral("Acesso à lista de Artigos.")};
+    for (int i = 0; i < 3; ++i) {
+        m_campo[i] = new CampoInput(this);
+        m_campo[i]->setIndice(i);
+        m_campo[i]->setMaxLength(i == 2 ? 200 : 15);
+        connect(m_campo[i], &CampoInput::teclaPremida, this, [this, i](int &codigo) { teclaCampo(i, codigo); });
+        connect(m_campo[i], &CampoInput::valida, this, [this, i](bool &cancela) { validaCampo(i, cancela); });
+        connect(m_campo[i], &CampoInput::pedeLista, this, [this, i] { abreLista(i); });
+        if (i < 2) {
+            m_campo[i]->setToolTip(dicas[i]);
+            m_btLista[i] = new Botao(QStringLiteral("..."), this);
+            m_btLista[i]->setIndice(i);
+            m_btLista[i]->setToolTip(dicasLista[i]);
+            // Out of the Tab order (Shift+Tab from the article goes back to the
+            // first filter), but a click still checks the field being left.
+            m_btLista[i]->setFocusPolicy(Qt::ClickFocus);
+            connect(m_btLista[i], &Botao::clicado, this, [this, i] { abreLista(i); });
+        }
+    }
+    poe(m_campo[0], 1200, 720, 1800, 315);
+    poe(m_btLista[0], 3030, 720, 375, 315);
+    poe(m_campo[1], 1200, 1110, 1800, 315);
+    poe(m_btLista[1], 3030, 1110, 375, 315);
+    poe(m_campo[2], 1200, 6795, 13320, 315);
+
+    const auto botao = [this](const char *legenda, const char *dica) {
+        auto *b = new Botao(QString::fromUtf8(legenda), this);
+        b->setToolTip(QString::fromUtf8(dica));
+        return b;
+    };
+    m_btCarga = botao("&Carregar", "Carregar informação.");
+    m_btConf = botao("&Confirmar", "Confirmar.");
+    m_btCancelar = botao("Ca&ncelar", "Cancelar as operações.");
+    m_btImp = botao("&Imprimir", "Impressão.");
+    m_btExp = botao("E&xportar", "Guardar a grelha num ficheiro para folha de cálculo (CSV).");
+    m_btSair = botao("&Sair", "Abandonar a opção.");
+    // Clearing and leaving work whatever a field holds.
+    m_btCancelar->setCausaValidacao(false);
+    m_btSair->setCausaValidacao(false);
+    poe(m_btCarga, 13020, 900, 1500, 400);
+    poe(m_btConf, 120, TopoBotoes, 1500, 400);
+    poe(m_btCancelar, 1740, TopoBotoes, 1500, 400);
+    poe(m_btImp, 3360, TopoBotoes, 1500, 400);
+    poe(m_btExp, 4980, TopoBotoes, 1500, 400);
+    poe(m_btSair, 13020, TopoBotoes, 1500, 400);
+    connect(m_btCarga, &Botao::clicado, this, &FormularioPrecos::carrega);
+    connect(m_btConf, &Botao::clicado, this, &FormularioPrecos::confirma);
+    connect(m_btCancelar, &Botao::clicado, this, &FormularioPrecos::cancela);
+    connect(m_btImp, &Botao::clicado, this, &FormularioPrecos::imprime);
+    connect(m_btExp, &Botao::clicado, this, &FormularioPrecos::exporta);
+    connect(m_btSair, &Botao::clicado, this, &FormularioPrecos::sair);
+
+    m_grelha = new Grelha(this);
+    poe(m_grelha, 120, 1560, 14400, 5085);
+    m_visualizador = new VisualizadorImpressao(this);
+    m_visualizador->hide();
+
+    m_calendario = new Calendario(this);
+
+    setTabOrder(m_campo[0], m_campo[1]);
+    setTabOrder(m_campo[1], m_btCarga);
+    setTabOrder(m_btCarga, m_grelha);
+    setTabOrder(m_grelha, m_campo[2]);
+    setTabOrder(m_campo[2], m_btConf);
+    setTabOrder(m_btConf, m_btCancelar);
+    setTabOrder(m_btCancelar, m_btImp);
+    setTabOrder(m_btImp, m_btExp);
+    setTabOrder(m_btExp, m_btSair);
+}
+
+void FormularioPrecos::setBd(LigacaoBd *bd)
+{
+    m_bd = bd;
+    m_regras->setBd(bd);
+}
+
+void FormularioPrecos::Mostra() { show(); }
+
+// ---- opening and closing -----------------------------------------------------
+
+void FormularioPrecos::showEvent(QShowEvent *evento)
+{
+    // The opening: icon and place in the main window, then a clear window.
+    if (!m_aberta) {
+        m_aberta = true;
+        centra();
+        LimparForm();
+    }
+    QWidget::showEvent(evento);
+}
+
+void FormularioPrecos::centra()
+{
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (QWidget *principal = window(); principal != this) {
+        setWindowIcon(principal->windowIcon());
+        if (sub)
+            sub->setWindowIcon(principal->windowIcon());
+    }
+    // In the main window's document area the sub-window frame is what moves.
+    QWidget *moldura = sub ? static_cast<QWidget *>(sub) : this;
+    const QWidget *area = sub ? (sub->mdiArea() ? sub->mdiArea()->viewport() : nullptr) : parentWidget();
+    if (area)
+        moldura->move((area->width() - moldura->width()) / 2, (area->height() - moldura->height()) / 2);
+}
+
+void FormularioPrecos::sair()
+{
+    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
+        sub->close();
+    else
+        close();
+}
+
+void FormularioPrecos::LimparForm()
+{
+    // The filters are emptied first, so the grid is rebuilt for no filter.
+    for (CampoInput *c : m_campo)
+        c->clear();
+    m_label2[1]->clear();
+    m_label2[2]->clear();
+    m_estado.IdsAnulados = {0};
+    Act_Grelha();
+}
+
+void FormularioPrecos::Act_Grelha() { m_regras->Act_Grelha(); }
+
+void FormularioPrecos::cancela()
+{
+    LimparForm();
+    m_campo[0]->setFocus();
+}
+
+// ---- filters -----------------------------------------------------------------
+
+QString FormularioPrecos::filtroEntidade() const { return m_campo[0]->text().trimmed(); }
+QString FormularioPrecos::filtroArtigo() const { return m_campo[1]->text().trimmed(); }
+QString FormularioPrecos::nomeArtigo() const { return m_label2[2]->text(); }
+void FormularioPrecos::mostraObservacao(const QString &texto) { m_campo[2]->setText(texto); }
+
+void FormularioPrecos::teclaCampo(int indice, int &codigo)
+{
+    m_estado.Digitado = true;
+    if (codigo != Teclas::Esc)
+        return;
+    // Esc steps back one field without checking; in the first filter it closes.
+    EnviaTeclas(QStringLiteral("+{TAB}"));
+    codigo = 0;
+    m_estado.Digitado = false;
+    if (indice == 0)
+        sair();
+}
+
+void FormularioPrecos::falhaBd(const QString &funcao)
+{
+    MensagemErro(m_bd->ultimoErro().texto() + QStringLiteral("\r\nNa função ") + funcao + QStringLiteral(" do Módulo ")
+                 + m_textos.modulo);
+}
+
+bool FormularioPrecos::validaEntidade()
+{
+    Recordset rs;
+    if (!m_bd->AbreConsulta(QStringLiteral("SELECT Codigo, Nome, Telef FROM %1 where Codigo = ?").arg(m_textos.tabela), rs,
+                            {filtroEntidade()})) {
+        falhaBd(QStringLiteral("Campo_Validate"));
+        return false;
+    }
+    if (rs.Eof()) {
+        Mensagem(QString(), m_textos.inexistente, 2);
+        return false;
+    }
+    const QString nome = TextoDe(rs.Valor(QStringLiteral("Nome")));
+    m_label2[1]->setText(nome + QStringLiteral("    Telefone: ") + TextoDe(rs.Valor(QStringLiteral("Telef"))));
+    m_estado.NomeEntidade = nome;
+    return true;
+}
+
+bool FormularioPrecos::validaArtigo()
+{
+    Recordset rs;
+    if (!m_bd->AbreConsulta(QStringLiteral("SELECT Codigo, Nome, ULTPRCOM FROM Artigos where Artoudes=0 and Inactivo=0 and Codigo = ?"),
+                            rs, {filtroArtigo()})) {
+        falhaBd(QStringLiteral("Campo_Validate"));
+        return false;
+    }
+    if (rs.Eof()) {
+        Mensagem(QString(), QStringLiteral("Artigo inexistente!"), 2);
+        return false;
+    }
+    m_label2[2]->setText(TextoDe(rs.Valor(QStringLiteral("Nome"))));
+    m_estado.PrecoUltCompra = rs.Valor(QStringLiteral("ULTPRCOM"));
+    return true;
+}
+
+void FormularioPrecos::validaCampo(int indice, bool &cancela)
+{
+    // Codes are looked up only when typed (or picked), not when crossed.
+    const bool digitado = m_estado.Digitado && !m_campo[indice]->text().trimmed().isEmpty();
+    if (indice == 0 && digitado && !validaEntidade()) {
+        m_campo[0]->setFocus();
+        cancela = true;
+    } else if (indice == 1 && digitado && !validaArtigo()) {
+        m_campo[1]->setFocus();
+        cancela = true;
+    } else if (indice == 2) {
+        m_regras->gravaObservacao(m_campo[2]->text());
+    }
+    m_estado.Digitado = false;
+}
+
+void FormularioPrecos::abreLista(int indice)
+{
+    if (indice < 0 || indice > 2)
+        return;
+    CampoInput *campo = m_campo[indice];
+    QString codigo;
+    if (indice < 2 && m_bd) {
+        campo->setFocus();
+        if (indice == 0)
+            codigo = ListaPesquisa::escolhe(*m_bd, m_textos.tituloLista, m_textos.sqlLista, 5800, {1300, 4000});
+        else
+            codigo = ListaPesquisa::escolhe(*m_bd, QStringLiteral("Artigos"),
+                                            QStringLiteral(" SELECT    Codigo as 'Artigo',Nome as 'Designação'")
+                                                + QStringLiteral(" FROM Artigos where Artoudes=0 and Inactivo=0")
+                                                + QStringLiteral(" order by Codigo"),
+                                            7000, {1500, 5000});
+    }
+    if (codigo.isEmpty()) {
+        campo->setFocus();
+        return;
+    }
+    // The picked code is checked like a typed one when the queued Tab leaves the field.
+    campo->setText(codigo);
+    campo->setInicioSeleccao(0);
+    campo->setComprimentoSeleccao(int(codigo.size()));
+    campo->setFocus();
+    EnviaTeclas(QStringLiteral("{TAB}"));
+    m_estado.Digitado = true;
+}
+
+// ---- loading and saving ------------------------------------------------------
+
+void FormularioPrecos::carrega()
+{
+    Act_Grelha();
+    m_grelha->setRedesenho(false);
+    int linhas = 0;
+    const bool ok = CargaPrecos::carrega(*m_bd, *m_grelha, m_lado, m_estado.Tipo, filtroEntidade(), filtroArtigo(), &linhas);
+    m_grelha->setRedesenho(true);
+    if (!ok) {
+        falhaBd(QStringLiteral("btCarga_Click"));
+        return;
+    }
+    if (linhas > 0) {
+        m_grelha->setFocus();
+        m_grelha->setLinhaActual(1);
+    } else {
+        Mensagem(QString(), QStringLiteral("Não existe informação para as condições solicitadas!"), 2);
+        cargaVazia();
+    }
+}
+
+void FormularioPrecos::confirma()
+{
+    if (!podeGravar() || !m_bd)
+        return;
+    const DestinoPrecos destino = m_lado == LadoPrecos::Clientes ? DestinoPrecos::clientes() : DestinoPrecos::fornecedores();
+    QList<LinhaRecusada> recusadas;
+    const QList<LinhaPreco> linhas = GravacaoPrecos::linhasAlteradas(*m_grelha, destino, &recusadas);
+    if (!recusadas.isEmpty()) {
+        // A typed price is never dropped: the user completes the row (or
+        // removes it) and confirms again; nothing is written meanwhile.
+        Mensagem(QString(), GravacaoPrecos::textoRecusadas(recusadas), 2);
+        m_grelha->setFocus();
+        m_grelha->setLinhaActual(recusadas.first().linha);
+        m_grelha->setColunaActual(recusadas.first().coluna + 1);
+        return;
+    }
+    // The question comes before anything is written; Cancel keeps the removed
+    // records but the changed rows are saved all the same.
+    QList<qint64> apagar;
+    if (m_estado.IdsAnulados.size() > 1
+        && Mensagem(QString(), QStringLiteral("Pretende anular os registos retirados!"), 3) != ServicoMensagens::RespCancelar)
+        apagar = m_estado.IdsAnulados.mid(1);
+    if (!linhas.isEmpty() || !apagar.isEmpty()) {
+        GravacaoPrecos gravacao(*m_bd, destino);
+        if (!gravacao.grava(linhas, apagar)) {
+            // Nothing was written: the grid, the filters and the removed rows
+            // stay as they were, so the user can put it right and confirm again.
+            MensagemErro(QStringLiteral("Não foi possível gravar os preços.\r\n") + gravacao.erro()
+                         + QStringLiteral("\r\nNada foi gravado: as alterações continuam na grelha."));
+            m_grelha->setFocus();
+            return;
+        }
+    }
+    LimparForm();
+    cancela();
+    m_campo[0]->setFocus();
+}
+
+// ---- printing and exporting ----------------------------------------------------
+
+void FormularioPrecos::imprime()
+{
+    FormataPrintGrelha();
+    ImprimeGrelha();
+}
+
+void FormularioPrecos::FormataPrintGrelha() { m_impressao = ImpressaoGrelha(*m_grelha, cabecalhoImpressao()); }
+
+bool FormularioPrecos::emPrevisao() const { return m_grelha->isHidden(); }
+
+void FormularioPrecos::ImprimeGrelha()
+{
+    const bool previsao = !emPrevisao();
+    if (previsao) {
+        // Shown first, so that the pages are laid out for the viewer's size.
+        m_visualizador->setGeometry(m_grelha->geometry());
+        m_visualizador->show();
+        m_visualizador->raise();
+        m_visualizador->setDocumento(m_impressao, nomeFicheiro() + QStringLiteral(".pdf"));
+        m_grelha->hide();
+        m_visualizador->previsao()->setFocus();
+    } else {
+        m_visualizador->hide();
+        m_grelha->show();
+        m_grelha->setFocus();
+    }
+    // While the preview is shown only the observation, the exit, the export
+    // and this button itself work.
+    m_btImp->setText(previsao ? QStringLiteral("&Grelha") : QStringLiteral("&Imprimir"));
+    for (QWidget *w : {static_cast<QWidget *>(m_btCarga), static_cast<QWidget *>(m_btCancelar),
+                       static_cast<QWidget *>(m_campo[0]), static_cast<QWidget *>(m_campo[1]),
+                       static_cast<QWidget *>(m_btLista[0]), static_cast<QWidget *>(m_btLista[1])})
+        w->setEnabled(!previsao);
+    m_btConf->setEnabled(!previsao && podeGravar());
+}
+
+QString FormularioPrecos::exporta() { return ExportaCsv::exporta(this, *m_grelha, nomeFicheiro() + QStringLiteral(".csv")); }
