@@ -50,6 +50,9 @@ int main(int argc, char *argv[])
 
     JanelasTessela janelas;
     Arranque arranque(janelas, QCoreApplication::applicationDirPath(), linhaComandos);
+    // The main window hands the start-up's ERP session to the windows that
+    // generate documents.
+    janelas.setSessao(&arranque.erp());
     if (!arranque.executa()) {
         EditorConfiguracao::instala(nullptr);
         return arranque.codigoSaida();

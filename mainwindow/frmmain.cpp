@@ -309,6 +309,7 @@ void frmMain::abreRuptura(int modo)
 {
     auto *janela = new RupturaStocks;
     janela->setBd(m_bd);
+    janela->setSessao(m_sessao);
     janela->setTipo(modo);
     colocaJanelaFilha(janela);
     janela->Mostra();

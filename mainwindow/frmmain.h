@@ -11,6 +11,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class SessaoErp;
 
 // The program's multiple-document main window "Equivalência de Referências".
 // Every other window is its child, opened from its menus or its toolbar (one
@@ -31,6 +32,10 @@ public:
 
     void setBd(LigacaoBd *bd);
     LigacaoBd *Bd() const { return m_bd; }
+    // The program's one ERP session, handed to the windows that write to the
+    // ERP (the rupture window's order generation).
+    void setSessao(SessaoErp *sessao) { m_sessao = sessao; }
+    SessaoErp *Sessao() const { return m_sessao; }
 
     // Creates BaseDados, runs its VerificaBaseDeDados and shows the window.
     // False when the class could not be created (the user is told why; the
@@ -85,6 +90,7 @@ private:
     void actualizaMenuJanelas();
 
     LigacaoBd *m_bd = nullptr;
+    SessaoErp *m_sessao = nullptr;
     std::unique_ptr<BaseDados> m_baseDados;
     QMdiArea *m_area;
     QToolBar *m_barra = nullptr;

@@ -31,6 +31,7 @@ void JanelasTessela::mostraPrincipal(LigacaoBd &bd)
     if (!m_principal)
         carregaPrincipal();
     m_principal->setBd(&bd);
+    m_principal->setSessao(m_sessao);
     m_principal->Mostra();
 }
 

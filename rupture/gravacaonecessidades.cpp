@@ -31,26 +31,31 @@ Moeda numero(const QVariant &v)
 
 } // namespace
 
+LinhaNecessidade GravacaoNecessidades::leLinha(const Grelha &g, int r)
+{
+    LinhaNecessidade l;
+    l.linha = r + 1;
+    const QVariant id = g.matriz(r, Id);
+    if (!semValor(id) && !texto(id).isEmpty())
+        l.id = id.toLongLong();
+    l.artigo = texto(g.matriz(r, Artigo));
+    l.refArt = texto(g.matriz(r, RefForn));
+    const QVariant qtd = g.matriz(r, Enc);
+    l.qtd = numero(qtd);
+    l.comQtd = !semValor(qtd) && !texto(qtd).isEmpty();
+    l.fornec = texto(g.matriz(r, Forn));
+    l.prUnit = numero(g.matriz(r, PrecEc));
+    l.dataPedido = Valores::comoData(g.matriz(r, DataUlt));
+    return l;
+}
+
 QList<LinhaNecessidade> GravacaoNecessidades::linhasAGravar(const Grelha &g)
 {
     QList<LinhaNecessidade> linhas;
     for (int r = 0; r < g.linhas(); ++r) {
-        const QString artigo = texto(g.matriz(r, Artigo));
-        const Moeda qtd = numero(g.matriz(r, Enc));
-        if (artigo.isEmpty() || qtd <= Moeda())
-            continue;
-        LinhaNecessidade l;
-        l.linha = r + 1;
-        const QVariant id = g.matriz(r, Id);
-        if (!semValor(id) && !texto(id).isEmpty())
-            l.id = id.toLongLong();
-        l.artigo = artigo;
-        l.refArt = texto(g.matriz(r, RefForn));
-        l.qtd = qtd;
-        l.fornec = texto(g.matriz(r, Forn));
-        l.prUnit = numero(g.matriz(r, PrecEc));
-        l.dataPedido = Valores::comoData(g.matriz(r, DataUlt));
-        linhas << l;
+        LinhaNecessidade l = leLinha(g, r);
+        if (!l.artigo.isEmpty() && l.qtd > Moeda())
+            linhas << l;
     }
     return linhas;
 }

@@ -17,6 +17,7 @@ struct LinhaNecessidade
     QString artigo;
     QString refArt;
     Moeda qtd;
+    bool comQtd = false;     // the quantity cell holds a number (0 included)
     QString fornec;          // the empty text when the row has no supplier
     Moeda prUnit;
     QDate dataPedido;        // invalid: written as NULL
@@ -35,6 +36,9 @@ public:
 
     // The rows to write, in grid order; the others are skipped without a word.
     static QList<LinhaNecessidade> linhasAGravar(const Grelha &grelha);
+    // Any row of the grid (r from 0) as it would be written; an empty
+    // article when the row has none.
+    static LinhaNecessidade leLinha(const Grelha &grelha, int r);
 
     // Writes the rows (Processado = 0) and deletes idsAApagar, in one transaction.
     bool grava(const QList<LinhaNecessidade> &linhas, const QList<qint64> &idsAApagar);

@@ -13,6 +13,7 @@ class QCheckBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class SessaoErp;
 struct FiltrosRuptura;
 
 // The stock rupture window, in one of two modes fixed when it is opened.
@@ -24,7 +25,10 @@ struct FiltrosRuptura;
 // of an article range for the buyer to change, remove and type new ones, and
 // saves them all at once (GravacaoNecessidades). The needs grid's rules are
 // GrelhaNecessidades. A long load keeps the window painted and shows how far
-// it went; Esc or Sair stops it. The creator sets the connection (setBd) and
+// it went; Esc or Sair stops it. In mode 1 "&Geração" turns the analysed grid
+// into supplier orders in the ERP (GeracaoEncomendas): it is offered while
+// the grid holds rows, and the result line then names the orders created.
+// The creator sets the connection (setBd), the ERP session (setSessao) and
 // the mode (setTipo) before showing it; the opening runs when it is first
 // shown. Controls keep the names the program has always used.
 class RupturaStocks : public QWidget, private JanelaRuptura
@@ -36,6 +40,9 @@ public:
 
     void setBd(LigacaoBd *bd);
     LigacaoBd *Bd() const { return m_bd; }
+    // The program's one ERP session, through which orders are generated.
+    void setSessao(SessaoErp *sessao) { m_sessao = sessao; }
+    SessaoErp *Sessao() const { return m_sessao; }
     // 1 "Ruptura de Stocks"; any other value gives the needs layout.
     void setTipo(int tipo);
     int Tipo() const { return m_estado.Tipo; }
@@ -54,12 +61,14 @@ public:
     // The buttons' actions.
     void carrega();       // btCarga
     void confirma();      // btConf (mode 2)
+    void gera();          // mvkBotao1 (mode 1)
     void cancela();       // btCancelar
     void sair();          // btSair, Esc in the first article
     void fechaDetalhes(); // mvkBotao2
     void abreLista(int indice);   // btLista(indice), F4 in a filter
 
     bool aCarregar() const { return m_aCarregar; }
+    bool aGerar() const { return m_aGerar; }
     // The filters as they stand, as a load reads them.
     FiltrosRuptura filtros() const;
 
@@ -104,11 +113,16 @@ private:
     QString texto(int indice) const;
     bool progresso(const QString &passo, int feito, int total);
     void falhaBd(const QString &texto, const QString &funcao);
+    // "&Geração" is offered in mode 1 while the grid holds rows and nothing runs.
+    void actualizaGeracao();
+    void mostraResultado(const QString &texto);
 
     LigacaoBd *m_bd = nullptr;
+    SessaoErp *m_sessao = nullptr;
     EstadoRuptura m_estado;
     bool m_aberta = false;
     bool m_aCarregar = false;
+    bool m_aGerar = false;
     bool m_parar = false;
     bool m_fecharNoFim = false;
 

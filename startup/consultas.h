@@ -1,5 +1,6 @@
 #pragma once
 #include "recordset.h"
+#include "valores.h"
 
 #include <QString>
 #include <QVariant>
@@ -15,6 +16,16 @@ bool LerFornecedor(LigacaoBd &bd, Recordset &rs, const QVariant &codigo);
 bool LerCliente(LigacaoBd &bd, Recordset &rs, const QVariant &codigo);
 bool LerArtigo(LigacaoBd &bd, Recordset &rs, const QVariant &codigo);
 bool LerAjudaCompra(LigacaoBd &bd, Recordset &rs, const QVariant &artigo, const QVariant &fornecedor);
+
+// Writes the ERP's purchase-help record (AjudaCmp) of an article and a
+// supplier with the supplier's reference and next price. An existing record
+// gets only its article, supplier, reference, date of change (DataPart, now)
+// and next price (PrProx), and keeps every other column; a new record gets
+// every column, the others with the ERP's defaults (no date, zero prices and
+// discounts, quantity 1, "EUR", empty texts). False when a statement failed
+// (see bd.ultimoErro()).
+bool GravaAjudaCompra(LigacaoBd &bd, const QString &artigo, const QString &fornecedor, const QString &referencia,
+                      Moeda precoProximo);
 
 // A database value as text: the empty text for null.
 QString TextoDe(const QVariant &valor);

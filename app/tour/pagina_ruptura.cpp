@@ -1,7 +1,9 @@
 // Tour pages of the stock rupture window: the analysis loaded with 30 days of
 // sales, the price details panel open on a row's cheapest price; the needs
 // listed in "Necessidades de Encomendas", the calendar on a need's date, and
-// a need typed in the grid.
+// a need typed in the grid; the supplier orders generated from the analysis,
+// with the result line naming them. The generation page runs last: it marks
+// the demo's needs processed.
 
 #include "contextotour.h"
 #include "paginatour.h"
@@ -9,10 +11,12 @@
 #include "botao.h"
 #include "campoinput.h"
 #include "frmmain.h"
+#include "geradordemo.h"
 #include "grelha.h"
 #include "grelhanecessidades.h"
 #include "ligacaobd.h"
 #include "rupturastocks.h"
+#include "sessaoerp.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -29,6 +33,7 @@ RupturaStocks *abre(ContextoTour &c, int tipo)
     principal.resize(1260, 860);
     auto *janela = new RupturaStocks;
     janela->setBd(&c.bd());
+    janela->setSessao(principal.Sessao());
     janela->setTipo(tipo);
     principal.colocaJanelaFilha(janela);
     janela->Mostra();
@@ -104,6 +109,25 @@ RegistaPagina necessidades(61, "necessidades", [](ContextoTour &c) {
     g->setColunaActual(Enc + 1);
     ContextoTour::processa();
     c.grava(&c.principal(), QStringLiteral("necessidades-digitada"));
+});
+
+RegistaPagina geracao(62, "geracao", [](ContextoTour &c) {
+    // The ERP session as the start-up opens it on the demo database.
+    SessaoErp erp;
+    if (!erp.Liga(GeradorDemo::empresaDemo(), QString(), GeradorDemo::utilizadorDemo(),
+                  QString::number(ContextoTour::hoje().year()), c.baseDados()))
+        return;
+    erp.setLigacao(&c.bd());
+    c.principal().setSessao(&erp);
+    RupturaStocks *janela = abre(c, 1);
+    janela->Campo(11)->setText(QStringLiteral("30"));
+    janela->btCarga()->click();
+    ContextoTour::processa();
+    janela->mvkBotao1()->click();
+    ContextoTour::processa();
+    c.grava(&c.principal(), QStringLiteral("ruptura-geracao"));
+    c.fechaPrincipal();
+    erp.Desliga();
 });
 
 } // namespace

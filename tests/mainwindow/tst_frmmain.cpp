@@ -385,10 +385,12 @@ void TstFrmMain::splashEAcercaMostramAVersao()
 
     JanelasTessela janelas;
     Arranque arranque(janelas, pastas.path(), QStringLiteral("arranque.mvk"));
+    janelas.setSessao(&arranque.erp());
     QVERIFY(arranque.executa());
     QVERIFY(!janelas.splash());
     QVERIFY(janelas.principal()->isVisible());
     QCOMPARE(janelas.principal()->Bd(), &arranque.bd());
+    QCOMPARE(janelas.principal()->Sessao(), &arranque.erp());
     QCOMPARE(m_mensagens.quantos(), 0);
     janelas.libertaPrincipal();
     arranque.termina();
@@ -399,8 +401,10 @@ void TstFrmMain::menusEBotoesAbremJanelasIndependentes()
 {
     LigacaoBd bd;
     QVERIFY(bd.Abre(QStringLiteral("Provider=MSDataShape;Mode=1;Motor=SQLite;Data Source=") + baseDemo()));
+    SessaoErp sessao;
     frmMain w;
     w.setBd(&bd);
+    w.setSessao(&sessao);
     w.Mostra();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     const auto janelas = [&] {
@@ -441,6 +445,7 @@ void TstFrmMain::menusEBotoesAbremJanelasIndependentes()
         QVERIFY(r);
         QCOMPARE(r->Tipo(), tipo);
         QCOMPARE(r->Bd(), &bd);
+        QCOMPARE(r->Sessao(), &sessao);
     }
     w.botoes().at(6)->trigger();
     QCOMPARE(qobject_cast<RupturaStocks *>(janelas().last())->windowTitle(), QStringLiteral("Ruptura de Stocks"));

@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(j()->btLista(6)->toolTip(), QStringLiteral("Acesso à lista de Sub Famílias."));
         QCOMPARE(j()->Campo(4)->toolTip(), QStringLiteral("Família de Artigos."));
         QCOMPARE(j()->mvkBotao1()->toolTip(), QStringLiteral("Geração de Encomendas a Fornecedores."));
-        QVERIFY(!j()->mvkBotao1()->isEnabled());   // order generation is not offered yet
+        QVERIFY(!j()->mvkBotao1()->isEnabled());   // nothing to generate from an empty grid
         QVERIFY(!j()->Frame2()->isVisible() && !j()->MonthView1()->isVisible());
         // The grid: 17 columns by key, two empty rows, the analysis only adjusted.
         Grelha *g = base.g();
@@ -157,7 +157,7 @@ private slots:
         QCOMPARE(base.cel(1, Forn), QVariant(QStringLiteral("FA3")));
         QCOMPARE(base.cel(1, Prev), QVariant(5.0));
         QCOMPARE(base.mensagens.quantos(), 0);
-        QVERIFY(base.g()->hasFocus() && !inibida());
+        QVERIFY(base.g()->hasFocus() && !inibida() && j()->mvkBotao1()->isEnabled());
         // "Com Previsão" takes the sales off too.
         j()->Check1()->setChecked(true);
         base.carrega();
@@ -168,7 +168,7 @@ private slots:
         base.carrega();
         QCOMPARE(base.textos(), QStringList{QStringLiteral("Não existe informação para as condições solicitadas!")});
         QCOMPARE(j()->Label2(8)->text(), QString());
-        QVERIFY(base.ids().isEmpty());
+        QVERIFY(base.ids().isEmpty() && !j()->mvkBotao1()->isEnabled());
         // Clearing keeps "Com Previsão".
         QTest::mouseClick(j()->btCancelar(), Qt::LeftButton);
         QVERIFY(j()->Campo(0)->text().isEmpty() && j()->Campo(11)->text().isEmpty() && j()->Check1()->isChecked());

@@ -1,0 +1,125 @@
+#pragma once
+#include "gravacaonecessidades.h"
+#include "sessaoerp.h"
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+class Grelha;
+class LigacaoBd;
+
+// The order-document defaults the orders are created with (GetEncomendaNext).
+struct DocumentoEncomenda
+{
+    QString tipo, sector, serie, armazem;
+};
+
+// An order the ERP created, and whether the needs it orders were marked.
+struct EncomendaCriada
+{
+    QString fornecedor;
+    RegistoDocumento registo;
+    QList<qint64> ids;       // the needs it orders, in grid order
+    QStringList artigos;     // the article of each of them
+    bool marcada = false;    // false: the needs are still pending (erro says why)
+    QString erro;
+
+    // "Encomenda FA1 nº 12".
+    QString texto() const;
+};
+
+// An order the ERP refused, with the ERP's own code and message.
+struct EncomendaRecusada
+{
+    QString fornecedor;
+    long codigo = 0;
+    QString mensagem;
+};
+
+// Turns the analysed needs grid of "Ruptura de Stocks" into supplier orders
+// in the ERP. The suppliers are those of the rows with a quantity, in the
+// order in which each first occurs (codes compared as the ERP's supplier
+// table compares them, so "fa1" and "FA1" are one supplier, and FA1 is never
+// taken for FA10). Each supplier gets one order (SessaoErp::GeraDocumento)
+// with its rows whose quantity is greater than zero, in grid order, at the
+// cheapest quoted price (0 without one). Right after the ERP accepts an order
+// the needs it orders are marked processed, in one transaction; a refused
+// order leaves its needs pending, so the buyer can put the cause right and
+// generate again. A need that another window marked processed since the grid
+// was loaded is not ordered again. Last, every row with a supplier and a
+// supplier's reference writes the purchase-help record of its article and
+// supplier (GravaAjudaCompra), all in one transaction, whatever became of the
+// orders. Each refusal and each failure is told as it happens, and the
+// generation goes on with the next supplier, unless the ERP refused the
+// document itself (its type, series or year, or the session): every other
+// order would be refused the same way, so the generation stops there.
+class GeracaoEncomendas
+{
+public:
+    // Before each order: its supplier and how far the generation went.
+    using Progresso = std::function<void(const QString &fornecedor, int feito, int total)>;
+    // The ERP refused an order (its message is for the buyer).
+    using Recusa = std::function<void(const EncomendaRecusada &recusada)>;
+    // Something was not written although the orders went on: the full text
+    // for the buyer.
+    using Falha = std::function<void(const QString &texto)>;
+
+    GeracaoEncomendas(LigacaoBd &bd, SessaoErp &erp) : m_bd(bd), m_erp(erp) {}
+
+    void setProgresso(Progresso p) { m_progresso = std::move(p); }
+    void setRecusa(Recusa r) { m_recusa = std::move(r); }
+    void setFalha(Falha f) { m_falha = std::move(f); }
+
+    // The rows of the grid that have an article, in grid order.
+    static QList<LinhaNecessidade> linhasDaGrelha(const Grelha &grelha);
+    // True when at least one row has a supplier and a quantity above zero.
+    static bool haQueEncomendar(const QList<LinhaNecessidade> &linhas);
+
+    // Creates the orders dated data. False only when it could not start (the
+    // suppliers could not be read; erro() says why): nothing was written then.
+    bool gera(const QList<LinhaNecessidade> &linhas, const DocumentoEncomenda &documento, const QDate &data);
+
+    const QList<EncomendaCriada> &criadas() const { return m_criadas; }
+    const QList<EncomendaRecusada> &recusadas() const { return m_recusadas; }
+    // Rows left out because their need was processed meanwhile.
+    int jaEncomendadas() const { return m_jaEncomendadas; }
+    // Suppliers not tried because the ERP refused the document itself.
+    int porTentar() const { return m_porTentar; }
+    bool ajudaGravada() const { return m_ajudaGravada; }
+    QString erro() const { return m_erro; }
+
+    // The result line: the orders created, then what went wrong, e.g.
+    // "Encomenda FA1 nº 3, Encomenda FA3 nº 4; 1 encomenda recusada".
+    QString resumo() const;
+
+private:
+    // The code of a supplier as the ERP's supplier table spells it; the text
+    // itself when there is no such supplier.
+    bool codigosFornecedores(const QList<LinhaNecessidade> &linhas);
+    QString fornecedorDe(const LinhaNecessidade &l) const { return m_codigos.value(l.fornec, l.fornec); }
+    // Drops the rows whose need is no longer pending.
+    bool soPendentes(QList<LinhaNecessidade> &linhas);
+    // False when the refusal concerns every order alike.
+    bool encomenda(const QString &fornecedor, const QList<LinhaNecessidade> &linhas, const DocumentoEncomenda &documento,
+                   const QDate &data);
+    bool marca(EncomendaCriada &e);
+    void gravaAjudas(const QList<LinhaNecessidade> &linhas);
+    void falha(const QString &texto);
+
+    LigacaoBd &m_bd;
+    SessaoErp &m_erp;
+    Progresso m_progresso;
+    Recusa m_recusa;
+    Falha m_falha;
+    QHash<QString, QString> m_codigos;
+    QList<EncomendaCriada> m_criadas;
+    QList<EncomendaRecusada> m_recusadas;
+    int m_jaEncomendadas = 0;
+    int m_porTentar = 0;
+    bool m_ajudaGravada = true;
+    QString m_erro;
+};
