@@ -48,7 +48,8 @@ bool criaBase(const QString &ficheiro, const GeradorDemo::Escala &escala, quint6
     // Build into a temporary file and rename at the end: an interrupted run
     // never leaves a half-made database under the real name.
     const QString temporario = ficheiro + QStringLiteral(".a-criar");
-    QFile::remove(temporario);
+    for (const char *resto : {"", "-wal", "-shm"})
+        QFile::remove(temporario + QLatin1String(resto));
     QFile vazio(temporario);
     if (!vazio.open(QIODevice::WriteOnly)) {
         err << "Não foi possível criar " << temporario << ": " << vazio.errorString() << Qt::endl;
@@ -85,7 +86,10 @@ bool criaBase(const QString &ficheiro, const GeradorDemo::Escala &escala, quint6
         bd.Executa(QStringLiteral("ANALYZE"));
         bd.Fecha();
     }
-    QFile::remove(ficheiro);
+    // The old file goes with its write-ahead log: a log left beside the new
+    // file would be read into it.
+    for (const char *resto : {"", "-wal", "-shm"})
+        QFile::remove(ficheiro + QLatin1String(resto));
     if (!QFile::rename(temporario, ficheiro)) {
         err << "Não foi possível dar o nome " << ficheiro << " à base criada." << Qt::endl;
         return false;

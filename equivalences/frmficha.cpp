@@ -121,7 +121,9 @@ void frmFicha::validaCampo(bool &cancela)
     m_artigos->setCodigo(codigo);
     Recordset equivalencias;
     if (!m_artigos->Ler(equivalencias)) {
-        AvisoTipo(QStringLiteral("O artigo não existe !"), 2);
+        // A read that failed was reported by the library: the article may well exist.
+        if (!m_bd || !m_bd->ultimoErro().existe())
+            AvisoTipo(QStringLiteral("O artigo não existe !"), 2);
         cancela = true;
         m_campo->setFocus();
         return;
@@ -196,6 +198,8 @@ bool frmFicha::GravaFicha()
         return false;
     }
     m_artigos->setCodigo(m_campo->text());
+    // The library reports a failure of its own operations; the window then
+    // adds no box of its own (one message a failure), only when the commit fails.
     bool ok = m_artigos->Apagar();
     for (int linha = 0; ok && linha < linhas; ++linha) {
         const QString codigo = TextoDe(m_grelha->matriz(linha, 0));
@@ -204,12 +208,14 @@ bool frmFicha::GravaFicha()
         m_artigos->Equivalencia_Escrever(codigo);   // reports its own failure; the connection keeps it
         ok = !m_bd->ultimoErro().existe();
     }
+    const bool relatada = !ok;
     if (ok)
         ok = t.confirma();
     if (!ok) {
         const ErroBd erro = m_bd->ultimoErro();
         t.anula();
-        falhaGravacao(erro.texto());
+        if (!relatada)
+            falhaGravacao(erro.texto());
         return false;
     }
     return true;

@@ -17,8 +17,9 @@ class Recordset;
 // article and shows its codes in a one-column grid, one code per line, with a
 // new-line row at the end. "&Confirmar" replaces every stored code of the
 // article with the non-blank lines, all or nothing: when any write fails the
-// article keeps its previous codes, the user is told and the window keeps what
-// was typed. "&Anular" deletes all of the article's codes after a question,
+// article keeps its previous codes, the user is told once (by the library's
+// message when one of its writes failed, by the window's when the commit did)
+// and the window keeps what was typed. "&Anular" deletes all of the article's codes after a question,
 // "Ca&ncelar" clears the window and "&Sair" closes it.
 //
 // LbDesc shows the article's name. The main window creates one per use,

@@ -9,9 +9,8 @@ QString prefixo(const QString &texto) { return texto.trimmed().toUpper(); }
 
 QString instrucao(const Dialecto &d)
 {
-    const QString rapidos = QStringLiteral("CodigoArtigo AS Codigo FROM mvk_AcessoRapido WHERE CodigoArtigo LIKE ?")
-                            + Dialecto::escapeLike();
-    const QString artigos = QStringLiteral("CODIGO AS Codigo FROM Artigos WHERE CODIGO LIKE ?") + Dialecto::escapeLike()
+    const QString rapidos = QStringLiteral("CodigoArtigo AS Codigo FROM mvk_AcessoRapido WHERE ") + d.comecaPor(QStringLiteral("CodigoArtigo"));
+    const QString artigos = QStringLiteral("CODIGO AS Codigo FROM Artigos WHERE ") + d.comecaPor(QStringLiteral("CODIGO"))
                             + QStringLiteral(" AND CODIGO > ? AND INACTIVO = 0");
     if (d.motor() == Dialecto::SqlServer) {
         // TOP binds to the first SELECT of a union: each source is cut to its
@@ -22,30 +21,37 @@ QString instrucao(const Dialecto &d)
                                        + d.primeiros(Maximo, artigos + QStringLiteral(" ORDER BY CODIGO"))
                                        + QStringLiteral(") AS a) AS u ORDER BY Codigo"));
     }
-    // SQLite merges the two sources, each read in code order from its index,
-    // and stops at the 25th code: no temporary table, no sort.
+    // SQLite merges the two sources, each read in code order from its index
+    // range, and stops at the 25th code: no temporary table, no sort.
     return d.primeiros(Maximo, rapidos + QStringLiteral(" UNION SELECT ") + artigos + QStringLiteral(" ORDER BY Codigo"));
 }
 
-QVariantList valores(const QString &prefixo)
+QVariantList valores(const Dialecto &d, const QString &prefixo)
 {
-    const QString padrao = Dialecto::padraoPrefixo(prefixo);
-    return {padrao, padrao, QStringLiteral("")};
+    const QVariantList condicao = d.valoresComecaPor(prefixo);
+    return condicao + condicao + QVariantList{QStringLiteral("")};
 }
 
-QStringList le(LigacaoBd &bd, const QString &texto)
+bool le(LigacaoBd &bd, const QString &texto, QStringList &codigos)
 {
+    codigos.clear();
     const QString p = prefixo(texto);
     if (p.isEmpty())
-        return {};
+        return true;
     Recordset rs;
-    if (!bd.AbreConsulta(instrucao(bd.dialecto()), rs, valores(p)))
-        return {};
-    QStringList codigos;
+    if (!bd.AbreConsulta(instrucao(bd.dialecto()), rs, valores(bd.dialecto(), p)))
+        return false;
     codigos.reserve(rs.RecordCount());
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext())
         codigos << rs.Valor(0).toString();
     rs.Close();
+    return true;
+}
+
+QStringList le(LigacaoBd &bd, const QString &texto)
+{
+    QStringList codigos;
+    le(bd, texto, codigos);
     return codigos;
 }
 

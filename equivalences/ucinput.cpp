@@ -1,4 +1,5 @@
 #include "ucinput.h"
+#include "avisoestado.h"
 #include "campoinput.h"
 #include "janelafilha.h"
 #include "ligacaobd.h"
@@ -8,6 +9,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QListWidget>
+
+#include <limits>
 
 using JanelaFilha::px;
 
@@ -37,9 +40,6 @@ UcInput::UcInput(QWidget *pai)
     m_campo->setText(TextoInicial);
     resize(px(LarguraDesenho), alturaCampo());
 
-    m_adiada.setSingleShot(true);
-    m_adiada.setInterval(0);
-    connect(&m_adiada, &QTimer::timeout, this, [this] { carrega(m_focoNaAlteracao); });
     connect(m_campo, &CampoInput::ganhouFoco, this, [this] { m_focoNoCampo = true; });
     connect(m_campo, &CampoInput::perdeuFoco, this, [this] { m_focoNoCampo = false; });
     connect(m_campo, &CampoInput::alterado, this, &UcInput::textoAlterado);
@@ -71,39 +71,35 @@ QVariantMap UcInput::gravaPropriedades() const
 
 int UcInput::alturaCampo() const { return m_campo->height(); }
 
-void UcInput::textoAlterado()
-{
-    m_focoNaAlteracao = m_focoNoCampo;
-    m_adiada.start();
-}
+void UcInput::textoAlterado() { carrega(m_focoNoCampo); }
 
-void UcInput::carregaLista()
-{
-    m_adiada.stop();
-    carrega(m_focoNoCampo);
-}
+void UcInput::carregaLista() { carrega(m_focoNoCampo); }
 
 void UcInput::carrega(bool focoNoCampo)
 {
-    m_adiada.stop();
     m_lista->clear();
     const QString prefixo = Sugestoes::prefixo(Text());
     if (prefixo.isEmpty()) {
         setAltura(alturaCampo());
         return;
     }
-    if (m_bd)
-        m_lista->addItems(Sugestoes::le(*m_bd, prefixo));
+    if (m_bd) {
+        QStringList codigos;
+        avisa(Sugestoes::le(*m_bd, prefixo, codigos));
+        m_lista->addItems(codigos);
+    }
     // Filled while the field does not have the focus (the program set the
     // text, or a suggestion was chosen): the box keeps its size.
     if (!focoNoCampo)
         return;
     if (m_lista->count() > 0) {
         m_lista->setCurrentRow(0);
-        // 25 field heights, cut to whole lines as a list box shows them.
+        // 25 field heights, or what the window shows below the field, cut to
+        // whole lines as a list box shows them.
         const int moldura = 2 * m_lista->frameWidth();
         const int linha = qMax(1, m_lista->sizeHintForRow(0));
-        const int linhas = qMax(1, (Sugestoes::Maximo * alturaCampo() - moldura) / linha);
+        const int altura = qMin(Sugestoes::Maximo * alturaCampo(), fundoVisivel() - m_lista->y());
+        const int linhas = qMax(1, (altura - moldura) / linha);
         m_lista->resize(m_lista->width(), linhas * linha + moldura);
         raise();
         setAltura(m_lista->height() + px(AlturaCampo));
@@ -113,9 +109,34 @@ void UcInput::carrega(bool focoNoCampo)
     }
 }
 
+int UcInput::fundoVisivel() const
+{
+    int fundo = std::numeric_limits<int>::max();
+    for (const QWidget *w = parentWidget(); w; w = w->parentWidget()) {
+        fundo = qMin(fundo, mapFrom(w, QPoint(0, w->height())).y());
+        if (w->isWindow())
+            break;
+    }
+    return fundo;
+}
+
+void UcInput::avisa(bool leu)
+{
+    if (leu) {
+        if (m_avisou)
+            AvisoEstado::escreve(QString());
+        m_avisou = false;
+        return;
+    }
+    const ErroBd erro = m_bd->ultimoErro();
+    AvisoEstado::escreve(erro.numero == ErroBd::BaseOcupada
+                             ? QStringLiteral("A base de dados está ocupada por outro programa: as sugestões de códigos não foram lidas.")
+                             : QStringLiteral("As sugestões de códigos não foram lidas: %1").arg(erro.descricao));
+    m_avisou = true;
+}
+
 void UcInput::Terminar()
 {
-    m_adiada.stop();
     m_lista->clear();
     dispoe();
 }
@@ -126,6 +147,7 @@ void UcInput::teclaEmBaixo(int &codigoTecla, int)
         return;
     if (m_lista->currentRow() < m_lista->count() - 1) {
         m_lista->setCurrentRow(m_lista->currentRow() + 1);
+        m_lista->scrollToItem(m_lista->currentItem());
         m_lista->setFocus();
     }
 }
@@ -162,7 +184,6 @@ void UcInput::focoMudou(QWidget *antes, QWidget *agora)
         return;
     if (!antes || (antes != this && !isAncestorOf(antes)))
         return;
-    m_adiada.stop();
     m_lista->clear();
     dispoe();
     update();

@@ -1,6 +1,5 @@
 #pragma once
 #include <QColor>
-#include <QTimer>
 #include <QVariantMap>
 #include <QWidget>
 
@@ -17,10 +16,12 @@ class QListWidget;
 // the field into the list, a double-click on a suggestion puts it into the
 // field, and Enter in the field raises CarregouNoEnter() for the host.
 //
-// The list is re-read on every change of the text. Changes that arrive in one
-// burst (keys queued while the program was busy, a paste) are read once, when
-// the event loop next runs; the list is always right once it is idle, and
-// carregaLista() reads it at once.
+// The list is re-read at once on every change of the text, typed or set by the
+// program. It is 25 field heights tall, or as tall as the window shows below
+// the field when that is less: then it scrolls, and the highlighted line is
+// always in view. When the read fails (the database busy, the file gone) the
+// list stays empty and the main window's status line says why
+// (AvisoEstado); the next read that works clears that notice.
 class UcInput : public QWidget
 {
     Q_OBJECT
@@ -71,14 +72,14 @@ private:
     void dispoe();
     void setAltura(int pixeis);
     int alturaCampo() const;
+    // The lowest point, in the box's coordinates, that the windows around it show.
+    int fundoVisivel() const;
+    void avisa(bool leu);
 
     LigacaoBd *m_bd = nullptr;
     CampoInput *m_campo;
     QListWidget *m_lista;
     bool m_focoNoCampo = false;
-    // A reload waiting for the event loop, and whether the field had the
-    // focus when the text changed.
-    QTimer m_adiada;
-    bool m_focoNaAlteracao = false;
     bool m_aDispor = false;
+    bool m_avisou = false;   // the status line holds this box's notice of a failed read
 };

@@ -1,4 +1,5 @@
 #include "artigossql.h"
+#include "comparacodigos.h"
 #include "contagemobjectos.h"
 #include "ligacaobd.h"
 #include "listapesquisa.h"
@@ -24,6 +25,9 @@ QString comValores(const QString &sql, const QVariantList &valores)
 const QString sqlPar = QStringLiteral(
     "SELECT ArtigoPai, ArtigoEquivalente From mvk_equivalencias WHERE (ArtigoPai = ?) AND (ArtigoEquivalente = ?)");
 const QString sqlAcesso = QStringLiteral("SELECT CodigoArtigo From mvk_AcessoRapido WHERE (CodigoArtigo = ?)");
+
+// The sizes of the equivalence table's columns.
+constexpr int ComprimentoPai = 15, ComprimentoEquivalente = 25;
 
 // A code as it is bound: the empty text is a code like any other, never Null.
 QString texto(const QString &s) { return s.isNull() ? QStringLiteral("") : s; }
@@ -126,6 +130,18 @@ bool ArtigosSql::Equivalencia_Escrever(const QString &equivalente)
     const QString pai = texto(m_codigo), codigo = texto(equivalente);
     if (!m_bd) {
         reporta(QStringLiteral("Equivalencia_Escrever"), comValores(sqlPar, {pai, codigo}));
+        return false;
+    }
+    // A code longer than its column is refused before anything is written,
+    // as the server refuses it (SQLite would keep it whole).
+    const ErroBd longo = ComparaCodigos::comprimento(pai) > ComprimentoPai
+                             ? ErroBd::textoLongo(QStringLiteral("ArtigoPai"), pai, ComprimentoPai)
+                         : ComparaCodigos::comprimento(codigo) > ComprimentoEquivalente
+                             ? ErroBd::textoLongo(QStringLiteral("ArtigoEquivalente"), codigo, ComprimentoEquivalente)
+                             : ErroBd{};
+    if (longo.existe()) {
+        m_bd->repoeErro(longo);
+        reporta(longo, QStringLiteral("Equivalencia_Escrever"), comValores(sqlPar, {pai, codigo}));
         return false;
     }
     // The pair is inserted only when it is new, and the quick-access code only

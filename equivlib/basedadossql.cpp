@@ -42,10 +42,10 @@ QStringList instrucoes(const Dialecto &d)
     // server: one B-tree a table instead of a row table plus a key index,
     // which saves a third of the work of every write.
     return {
-        QStringLiteral("CREATE TABLE mvk_AcessoRapido (CodigoArtigo varchar(25) COLLATE NOCASE NOT NULL, "
+        QStringLiteral("CREATE TABLE mvk_AcessoRapido (CodigoArtigo varchar(25) COLLATE CODIGOERP NOT NULL, "
                        "CONSTRAINT PK_mvk_AcessoRapido PRIMARY KEY (CodigoArtigo)) WITHOUT ROWID"),
-        QStringLiteral("CREATE TABLE mvk_equivalencias (ArtigoPai varchar(15) COLLATE NOCASE NOT NULL, "
-                       "ArtigoEquivalente varchar(25) COLLATE NOCASE NOT NULL, "
+        QStringLiteral("CREATE TABLE mvk_equivalencias (ArtigoPai varchar(15) COLLATE CODIGOERP NOT NULL, "
+                       "ArtigoEquivalente varchar(25) COLLATE CODIGOERP NOT NULL, "
                        "CONSTRAINT PK_mvk_equivalencias PRIMARY KEY (ArtigoPai, ArtigoEquivalente)) WITHOUT ROWID"),
         d.criaIndiceSeNaoExiste(QStringLiteral("IX_mvk_equivalencias_Equivalente"), QStringLiteral("mvk_equivalencias"),
                                 QStringLiteral("ArtigoEquivalente")),

@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "acercade.h"
+#include "avisoestado.h"
 #include "basedados.h"
 #include "consultaprecos.h"
 #include "consultaprecosclientes.h"
@@ -59,9 +60,12 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent), m_area(new QMdiArea(thi
     const QRect lugar = PosicaoJanela::le();
     move(lugar.topLeft());
     resize(lugar.size());
+
+    // Controls without a box of their own (the code box) give their notices here.
+    AvisoEstado::instala([this](const QString &texto) { EscreveStatus(texto); });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() { AvisoEstado::instala({}); }
 
 QAction *frmMain::item(QMenu *menu, const QString &legenda, const QString &nome, bool disponivel)
 {
@@ -231,6 +235,9 @@ bool frmMain::Mostra()
                       .arg(erro),
                   2);
     }
+    // Said before the first save fails.
+    if (m_bd && m_bd->aberta() && m_bd->soLeitura())
+        EscreveStatus(QStringLiteral("A base de dados só pode ser lida: as alterações não serão gravadas."));
     show();
     return m_baseDados != nullptr;
 }

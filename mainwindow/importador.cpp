@@ -21,15 +21,18 @@ bool vazio(const QVariant &v)
     return true;
 }
 
-// The message of the importer's own failure, and where it stopped.
-void reporta(ResultadoImportacao &r, const QString &motivo, int total)
+// The message of a stop: why, and what of CLART is in the tables.
+void reporta(ResultadoImportacao &r, const QString &motivo, int linha, int total)
 {
     r.erro = motivo;
     QString texto = motivo + QStringLiteral("\r\nNa função ImportaEquivalencias do Módulo frmMain");
-    if (total > 0)
-        texto += QStringLiteral("\r\nA importação parou na linha %1 de %2 da tabela CLART; as linhas anteriores ficaram gravadas.")
-                     .arg(r.linhas + 1)
-                     .arg(total);
+    if (total > 0) {
+        texto += QStringLiteral("\r\nA importação parou na linha %1 de %2 da tabela CLART; ").arg(linha).arg(total);
+        texto += r.codigosGravados == 0 ? QStringLiteral("nenhum código foi gravado.")
+                                        : QStringLiteral("ficaram gravados %1 códigos, das linhas 1 a %2.")
+                                              .arg(r.codigosGravados)
+                                              .arg(r.linhasGravadas);
+    }
     MensagemErro(texto);
 }
 } // namespace
@@ -43,14 +46,14 @@ ResultadoImportacao ImportaEquivalencias(LigacaoBd &bd, int codigosPorLote)
     QString erro;
     std::unique_ptr<Artigos> artigos = CriaObjecto<Artigos>(&erro);
     if (!artigos) {
-        reporta(r, erro, 0);
+        reporta(r, erro, 0, 0);
         return r;
     }
     artigos->setBd(&bd);
 
     Recordset rs;
     if (!bd.AbreConsulta(QStringLiteral("SELECT * FROM  CLART "), rs)) {
-        reporta(r, bd.ultimoErro().texto(), 0);
+        reporta(r, bd.ultimoErro().texto(), 0, 0);
         return r;
     }
     const int total = rs.RecordCount();
@@ -60,65 +63,88 @@ ResultadoImportacao ImportaEquivalencias(LigacaoBd &bd, int codigosPorLote)
         colunas[c] = rs.indiceCampo(QString::fromLatin1(nomes[c]).toLower());
     const int campoCodigo = rs.indiceCampo(QStringLiteral("Codigo"));
 
-    // One transaction per batch of codes. Whatever stops the import commits
-    // the batch in hand first, so the rows processed before stay written.
+    // One transaction per batch of whole rows (at least codigosPorLote codes).
     const int nivel = bd.nivelTransaccao();
-    int noLote = 0;
-    auto terminaLote = [&]() -> bool {
-        if (bd.nivelTransaccao() <= nivel)
-            return true;
-        if (bd.TerminaTransaccao())
-            return true;
-        const ErroBd e = bd.ultimoErro();
+    int linha = 0;               // the row being processed, from 1
+    int noLote = 0;              // codes written in the open batch
+    int ultimaDoLote = 0;        // the last row with a code in the open batch
+    const auto anulaLote = [&] {
         while (bd.nivelTransaccao() > nivel)
             bd.AnulaTransaccao();
-        reporta(r, e.texto(), total);
-        return false;
+        noLote = 0;
     };
-    auto para = [&](const ErroBd &e) {
-        if (terminaLote())
-            reporta(r, e.texto(), total);
+    // Commits the open batch; false (batch rolled back, stop reported) when the commit fails.
+    const auto confirmaLote = [&]() -> bool {
+        if (bd.nivelTransaccao() <= nivel)
+            return true;
+        if (!bd.TerminaTransaccao()) {
+            const ErroBd e = bd.ultimoErro();
+            anulaLote();
+            reporta(r, e.texto(), linha, total);
+            return false;
+        }
+        if (noLote > 0) {
+            r.codigosGravados += noLote;
+            r.linhasGravadas = ultimaDoLote;
+        }
+        noLote = 0;
+        return true;
+    };
+    // The database itself failed: what the open batch holds is lost.
+    const auto paraNaBase = [&](const ErroBd &e) {
+        anulaLote();
+        reporta(r, e.texto(), linha, total);
     };
 
     for (rs.MoveFirst(); !rs.Eof(); rs.MoveNext()) {
+        ++linha;
         for (int c = 0; c < 5; ++c) {
             if (colunas[c] < 0 || campoCodigo < 0) {
-                para(ErroBd{ErroBd::ErroComando,
-                            QStringLiteral("A tabela CLART não tem a coluna %1")
-                                .arg(campoCodigo < 0 ? QStringLiteral("Codigo") : QString::fromLatin1(nomes[c]))});
+                // The importer's own step: what was processed stays written.
+                const ErroBd e{ErroBd::ErroComando,
+                               QStringLiteral("A tabela CLART não tem a coluna %1")
+                                   .arg(campoCodigo < 0 ? QStringLiteral("Codigo") : QString::fromLatin1(nomes[c]))};
+                if (confirmaLote())
+                    reporta(r, e.texto(), linha, total);
                 return r;
             }
             const QVariant valor = rs.Valor(colunas[c]);
             if (vazio(valor))
                 continue;
             if (!bd.aberta()) {
-                para(ErroBd{ErroBd::ErroLigacao, QStringLiteral("Perdeu-se a ligação à base de dados")});
+                paraNaBase(ErroBd{ErroBd::ErroLigacao, QStringLiteral("Perdeu-se a ligação à base de dados")});
                 return r;
             }
             if (bd.nivelTransaccao() <= nivel && !bd.IniciaTransaccao()) {
-                para(bd.ultimoErro());
+                paraNaBase(bd.ultimoErro());
                 return r;
             }
             artigos->setCodigo(rs.Valor(campoCodigo).toString());
             artigos->Equivalencia_Escrever(valor.toString());
             ++r.codigos;
-            // The write reported its own failure; a lost connection also ends the import.
-            if (bd.ultimoErro().numero == ErroBd::ErroLigacao) {
-                para(bd.ultimoErro());
+            // A code the database refuses (a key, a code too long) was
+            // reported by the write and the import goes on; a failure of the
+            // database itself (lock, disk, connection) ends it.
+            const ErroBd e = bd.ultimoErro();
+            if (e.daBase() || bd.nivelTransaccao() <= nivel) {
+                paraNaBase(e.existe() ? e : ErroBd{ErroBd::ErroLigacao, QStringLiteral("A transacção foi anulada pela base de dados")});
                 return r;
             }
-            const bool fimDeLote = ++noLote >= codigosPorLote;
-            if (fimDeLote) {
-                noLote = 0;
-                if (!terminaLote())
-                    return r;
+            if (!e.existe()) {
+                ++noLote;
+                ultimaDoLote = linha;
             }
-            if (fimDeLote || r.codigos % 1000 == 0)
+            if (r.codigos % 1000 == 0)
                 QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
         ++r.linhas;
+        if (noLote >= codigosPorLote) {
+            if (!confirmaLote())
+                return r;
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
     }
-    if (!terminaLote())
+    if (!confirmaLote())
         return r;
     rs.Close();
     r.completa = true;

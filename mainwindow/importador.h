@@ -8,20 +8,25 @@ class LigacaoBd;
 // is neither Null nor blank as an equivalent of its article through
 // Artigos::Equivalencia_Escrever, so the write's rules hold: no pair twice,
 // and a quick-access code only with a new pair. Nothing is deleted first, so
-// a second run adds nothing. The codes are written in transactions of
-// codigosPorLote codes, and the windows are repainted after each of them and
-// every thousand codes (input waits until the end).
+// a second run adds nothing. The codes are written in transactions of whole
+// rows, at least codigosPorLote codes each, and the windows are repainted
+// after each of them and every thousand codes (input waits until the end).
 //
-// A failure inside Equivalencia_Escrever is reported by that operation and the
-// import goes on. A failure of the importer's own steps (no CLART, a missing
-// column, a lost connection) stops it there: what was processed before stays
-// written, and one message says where it stopped and why.
+// A code the database refuses (a key, a code longer than its column) is
+// reported by Equivalencia_Escrever and the import goes on. When the database
+// itself fails (locked, read-only, disk full or failing, connection lost,
+// a batch whose commit fails) the open batch is rolled back and the import
+// stops; when the importer's own step fails (no CLART, a missing column) the
+// open batch is kept. Either way one message says why, at which row it
+// stopped and what is really in the tables: how many codes, from which rows.
 struct ResultadoImportacao
 {
-    int linhas = 0;       // CLART rows read through to the end
-    int codigos = 0;      // codes handed to Equivalencia_Escrever
+    int linhas = 0;           // CLART rows read through to the end
+    int codigos = 0;          // codes handed to Equivalencia_Escrever
+    int codigosGravados = 0;  // codes written and committed
+    int linhasGravadas = 0;   // committed codes come from rows 1 to this one
     bool completa = false;
-    QString erro;         // why it stopped, when it did not finish
+    QString erro;             // why it stopped, when it did not finish
 };
 
 ResultadoImportacao ImportaEquivalencias(LigacaoBd &bd, int codigosPorLote = 100000);

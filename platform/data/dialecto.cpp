@@ -1,4 +1,5 @@
 #include "dialecto.h"
+#include "comparacodigos.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -29,7 +30,7 @@ QString Dialecto::tipoTexto(int comprimento) const
 {
     if (m_motor == SqlServer)
         return QStringLiteral("nvarchar(%1)").arg(comprimento);
-    return QStringLiteral("varchar(%1) COLLATE NOCASE").arg(comprimento);
+    return QStringLiteral("varchar(%1) COLLATE %2").arg(comprimento).arg(QLatin1String(ComparaCodigos::Nome));
 }
 
 QString Dialecto::tipoChaveAutomatica() const
@@ -42,6 +43,21 @@ QString Dialecto::tipoData() const { return QStringLiteral("datetime"); }
 QString Dialecto::tipoMoeda() const
 {
     return m_motor == SqlServer ? QStringLiteral("money") : QStringLiteral("real");
+}
+
+QString Dialecto::comecaPor(const QString &coluna) const
+{
+    if (m_motor == SqlServer)
+        return coluna + QStringLiteral(" LIKE ?") + escapeLike();
+    return QStringLiteral("(%1 >= ? AND %1 < ?)").arg(coluna);
+}
+
+QVariantList Dialecto::valoresComecaPor(const QString &prefixo) const
+{
+    if (m_motor == SqlServer)
+        return {padraoPrefixo(prefixo)};
+    const QString p = prefixo.isNull() ? QStringLiteral("") : prefixo;
+    return {p, p + ComparaCodigos::maiorCaracter()};
 }
 
 QString Dialecto::tabelaReservada(const QString &tabela) const

@@ -22,7 +22,8 @@ public:
     QString agora() const;
     // "DELETE FROM <tabela>": SQL Server allows the FROM to be left out, SQLite does not.
     QString apaga(const QString &tabela) const;
-    // Case-insensitive text column type of the given length.
+    // Text column type of the given length that compares as codes do on the
+    // ERP's server (on SQLite: COLLATE CODIGOERP, see ComparaCodigos).
     QString tipoTexto(int comprimento) const;
     // Integer key assigned by the database.
     QString tipoChaveAutomatica() const;
@@ -30,6 +31,14 @@ public:
     // CREATE INDEX that does nothing when an index of that name exists.
     QString criaIndiceSeNaoExiste(const QString &indice, const QString &tabela, const QString &colunas) const;
     QString tipoMoeda() const;
+    // The condition "coluna begins with a literal prefix", with the values to
+    // bind from valoresComecaPor(). On SQLite an index range under the
+    // column's collation (>= prefix and < prefix + the highest character), so
+    // that it matches as the column compares and its index serves it; on SQL
+    // Server a LIKE with an escaped pattern. Quotes, %, _, [ and \ in the
+    // prefix match only themselves.
+    QString comecaPor(const QString &coluna) const;
+    QVariantList valoresComecaPor(const QString &prefixo) const;
     // A LIKE pattern matching texts that begin with the literal text prefixo:
     // %, _, [ and the escape character itself match only themselves.
     // Use with " LIKE ? ESCAPE '\\'".

@@ -17,6 +17,92 @@ bool ehSeccao(const QString &linha, QString *nome)
     return true;
 }
 
+// A character that cannot stand as it is in an unquoted value: it would end
+// the line (or look like it does to an editor), or hide at an end.
+bool especial(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7F || c.unicode() == 0x85 || c.unicode() == 0x2028 || c.unicode() == 0x2029;
+}
+
+bool precisaAspas(const QString &v)
+{
+    if (v.isEmpty())
+        return false;
+    if (v.front().isSpace() || v.back().isSpace() || v.front() == QLatin1Char('"'))
+        return true;
+    for (QChar c : v)
+        if (especial(c))
+            return true;
+    return false;
+}
+
+// The value as the file keeps it: as it is, or between double quotes with
+// \\, \", \n, \r, \t and \uXXXX escapes when it has blanks at an end,
+// begins with a quote or holds a line break or another control character.
+QString escrito(const QString &v)
+{
+    if (!precisaAspas(v))
+        return v;
+    QString r = QStringLiteral("\"");
+    for (QChar c : v) {
+        switch (c.unicode()) {
+        case '\\': r += QStringLiteral("\\\\"); break;
+        case '"': r += QStringLiteral("\\\""); break;
+        case '\n': r += QStringLiteral("\\n"); break;
+        case '\r': r += QStringLiteral("\\r"); break;
+        case '\t': r += QStringLiteral("\\t"); break;
+        default:
+            if (especial(c))
+                r += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                r += c;
+        }
+    }
+    return r + QLatin1Char('"');
+}
+
+// The value of a line: what follows the "=", blanks around it left out; a
+// quoted value loses its quotes and its escapes. An escape it does not know
+// stays as it is.
+QString lido(const QString &t)
+{
+    if (t.size() < 2 || !t.startsWith(QLatin1Char('"')) || !t.endsWith(QLatin1Char('"')))
+        return t;
+    QString r;
+    const qsizetype fim = t.size() - 1;
+    for (qsizetype i = 1; i < fim; ++i) {
+        const QChar c = t.at(i);
+        if (c != QLatin1Char('\\') || i + 1 >= fim) {
+            r += c;
+            continue;
+        }
+        const QChar e = t.at(++i);
+        switch (e.unicode()) {
+        case '\\': r += QLatin1Char('\\'); break;
+        case '"': r += QLatin1Char('"'); break;
+        case 'n': r += QLatin1Char('\n'); break;
+        case 'r': r += QLatin1Char('\r'); break;
+        case 't': r += QLatin1Char('\t'); break;
+        case 'u': {
+            bool ok = false;
+            const ushort u = i + 4 < fim ? t.mid(i + 1, 4).toUShort(&ok, 16) : 0;
+            if (ok) {
+                r += QChar(u);
+                i += 4;
+            } else {
+                r += QLatin1Char('\\');
+                r += e;
+            }
+            break;
+        }
+        default:
+            r += QLatin1Char('\\');
+            r += e;
+        }
+    }
+    return r;
+}
+
 bool ehChave(const QString &linha, QString *chave, QString *valor)
 {
     const QString t = linha.trimmed();
@@ -28,8 +114,19 @@ bool ehChave(const QString &linha, QString *chave, QString *valor)
     if (chave)
         *chave = t.left(igual).trimmed();
     if (valor)
-        *valor = t.mid(igual + 1).trimmed();
+        *valor = lido(t.mid(igual + 1).trimmed());
     return true;
+}
+
+// A section or key name that would break the file's structure.
+bool nomeInvalido(const QString &nome, QChar proibido)
+{
+    if (nome.trimmed().isEmpty() || nome.contains(proibido))
+        return true;
+    for (QChar c : nome)
+        if (especial(c))
+            return true;
+    return false;
 }
 
 } // namespace
@@ -64,6 +161,11 @@ bool FicheiroIni::Escreve(const QString &seccao, const QString &chave, const QSt
         m_erro = QStringLiteral("Não foi indicado o ficheiro de configuração.");
         return false;
     }
+    if (nomeInvalido(seccao, QLatin1Char(']')) || nomeInvalido(chave, QLatin1Char('='))) {
+        m_erro = QStringLiteral("A secção \"%1\" ou a chave \"%2\" não pode ser guardada no ficheiro %3.")
+                     .arg(seccao, chave, m_ficheiro);
+        return false;
+    }
     QStringList linhas;
     QFile f(m_ficheiro);
     const bool existia = f.exists();
@@ -85,7 +187,7 @@ bool FicheiroIni::Escreve(const QString &seccao, const QString &chave, const QSt
                 l.chop(1);
     }
 
-    const QString novaLinha = chave + QLatin1Char('=') + valor;
+    const QString novaLinha = chave + QLatin1Char('=') + escrito(valor);
     int inicioSeccao = -1, fimSeccao = -1;
     QString actual;
     bool feito = false;
@@ -99,7 +201,7 @@ bool FicheiroIni::Escreve(const QString &seccao, const QString &chave, const QSt
                 inicioSeccao = i;
         } else if (inicioSeccao >= 0 && fimSeccao < 0 && ehChave(linhas[i], &k, nullptr)
                    && k.compare(chave, Qt::CaseInsensitive) == 0) {
-            linhas[i] = k + QLatin1Char('=') + valor;   // keep the key as the file spells it
+            linhas[i] = k + QLatin1Char('=') + escrito(valor);   // keep the key as the file spells it
             feito = true;
         }
     }
@@ -121,14 +223,13 @@ bool FicheiroIni::Escreve(const QString &seccao, const QString &chave, const QSt
         m_erro = QStringLiteral("Não foi possível escrever o ficheiro %1: %2").arg(m_ficheiro, out.errorString());
         return false;
     }
-    if (!existia)
-        out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // Readable by its owner only, every time: it holds passwords.
+    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     out.write((linhas.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     if (!out.commit()) {
         m_erro = QStringLiteral("Não foi possível escrever o ficheiro %1: %2").arg(m_ficheiro, out.errorString());
         return false;
     }
-    if (!existia)
-        QFile::setPermissions(m_ficheiro, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    QFile::setPermissions(m_ficheiro, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return true;
 }

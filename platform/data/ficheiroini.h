@@ -6,10 +6,16 @@
 //   [Encomenda Next]
 //   Tipo documento=ENF
 //
-// Keys and values are written as they stand (spaces included), in UTF-8.
-// Lines that are not "key=value" or "[section]" (comments, blank lines) are
-// kept when the file is rewritten. A new file is created readable by its owner
-// only, because it holds connection passwords. Writes go through a temporary
+// Values come back exactly as they were written, in UTF-8. A value with a
+// blank or a tab at an end, one that begins with a double quote, and one that
+// holds a line break or another control character is written between double
+// quotes with \\, \", \n, \r, \t and \uXXXX escapes, so that no value can
+// add a key or a section; any other value is written as it stands. Reading
+// leaves out the blanks around the "=" (a hand-edited "Servidor = x" reads
+// "x"). Section and key names that would break a line are refused. Lines that
+// are not "key=value" or "[section]" (comments, blank lines) are kept when the
+// file is rewritten. The file is left readable by its owner only after every
+// write, because it holds connection passwords. Writes go through a temporary
 // file and a rename, so a failed write never leaves half a file.
 class FicheiroIni
 {

@@ -1,5 +1,6 @@
 #include "ligacaobd.h"
 #include "cadeialigacao.h"
+#include "comparacodigos.h"
 
 #include <QAtomicInt>
 #include <QDateTime>
@@ -12,21 +13,35 @@
 #include <QSqlRecord>
 #include <QSqlResult>
 #include <QUrl>
+#include <QVarLengthArray>
 
 #include <sqlite3.h>
 
 namespace {
 QAtomicInt g_contador;
 
+sqlite3_stmt *instrucaoSqlite(const QSqlQuery &q)
+{
+    const QVariant h = q.result() ? q.result()->handle() : QVariant();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3_stmt*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3_stmt *const *>(h.constData());
+}
+
+// The declared length of a text column type: "varchar(15)" gives 15, other types 0.
+int comprimentoDeclarado(const QString &tipo)
+{
+    static const QRegularExpression re(QStringLiteral("char\\s*\\(\\s*(\\d+)\\s*\\)"), QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(tipo);
+    return m.hasMatch() ? m.captured(1).toInt() : 0;
+}
+
 // Declared column types of a SQLite statement: dates are stored as text there,
 // and the declared type is what tells a date column from a text column.
 QList<bool> colunasData(const QSqlQuery &q, int n)
 {
     QList<bool> datas(n, false);
-    const QVariant h = q.result() ? q.result()->handle() : QVariant();
-    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3_stmt*") != 0)
-        return datas;
-    sqlite3_stmt *stmt = *static_cast<sqlite3_stmt *const *>(h.constData());
+    sqlite3_stmt *stmt = instrucaoSqlite(q);
     if (!stmt)
         return datas;
     for (int i = 0; i < n; ++i) {
@@ -93,20 +108,84 @@ void LigacaoBd::defineErro(long numero, const QString &descricao) { m_erro = Err
 
 void LigacaoBd::defineErroSql(const QSqlError &e)
 {
-    const QString base = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
+    const QString base = (e.databaseText().isEmpty() ? e.driverText() : e.databaseText()).trimmed();
     const QString nativo = e.nativeErrorCode();
+    if (m_sqlite) {
+        // Qt gives the primary result code; the handle keeps the extended one.
+        bool ok = false;
+        const int primario = nativo.toInt(&ok);
+        if (ok && primario > 0) {
+            const int estendido = sqlite3_extended_errcode(m_sqlite);
+            defineErroSqlite((estendido & 0xFF) == primario ? estendido : primario, base);
+            return;
+        }
+    }
     long numero = ErroBd::ErroComando;
+    QString descricao = base;
+    const QString servidor = nativo.section(QLatin1Char(' '), -1);   // SQL Server's error number
     if (base.contains(QLatin1String("no such table"), Qt::CaseInsensitive)
-        || base.contains(QLatin1String("Invalid object name"), Qt::CaseInsensitive) || nativo == QLatin1String("208"))
+        || base.contains(QLatin1String("Invalid object name"), Qt::CaseInsensitive) || servidor == QLatin1String("208"))
         numero = ErroBd::TabelaInexistente;
+    else if (servidor == QLatin1String("1222") || servidor == QLatin1String("1205")) {
+        numero = ErroBd::BaseOcupada;
+        descricao = QStringLiteral("A base de dados está bloqueada por outro programa (%1)").arg(base);
+    } else if (servidor == QLatin1String("2627") || servidor == QLatin1String("2601") || servidor == QLatin1String("547"))
+        numero = ErroBd::Restricao;
+    else if (servidor == QLatin1String("8152") || servidor == QLatin1String("2628"))
+        numero = ErroBd::TextoLongo;
     else if (e.type() == QSqlError::ConnectionError)
         numero = ErroBd::ErroLigacao;
-    QString descricao = base.trimmed();
-    if (base.contains(QLatin1String("database is locked"), Qt::CaseInsensitive))
-        descricao = QStringLiteral("A base de dados está bloqueada por outro programa (%1)").arg(base.trimmed());
-    else if (base.contains(QLatin1String("readonly database"), Qt::CaseInsensitive))
-        descricao = QStringLiteral("A base de dados só pode ser lida (%1)").arg(base.trimmed());
     defineErro(numero, descricao);
+}
+
+void LigacaoBd::defineErroSqlite(int codigo, const QString &texto)
+{
+    const QString motor = texto.isEmpty() ? QString::fromUtf8(sqlite3_errstr(codigo)) : texto;
+    const auto com = [&](long numero, const QString &explicacao) {
+        defineErro(numero, QStringLiteral("%1 (%2)").arg(explicacao, motor));
+    };
+    switch (codigo & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        com(ErroBd::BaseOcupada, m_leitura ? QStringLiteral("A base de dados está ocupada por outro programa e não pôde ser lida agora")
+                                           : QStringLiteral("A base de dados está bloqueada por outro programa"));
+        return;
+    case SQLITE_READONLY:
+        if (codigo == SQLITE_READONLY_DBMOVED)
+            com(ErroBd::ErroLigacao, QStringLiteral("O ficheiro da base de dados %1 foi apagado, mudado de nome ou substituído "
+                                                    "depois de aberto")
+                                         .arg(m_ficheiro));
+        else
+            com(ErroBd::SoLeitura, QStringLiteral("A base de dados só pode ser lida"));
+        return;
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        com(ErroBd::SoLeitura, QStringLiteral("Sem permissão para escrever na base de dados"));
+        return;
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PROTOCOL:
+        com(ErroBd::ErroDisco, QStringLiteral("Não foi possível ler ou escrever o ficheiro da base de dados"));
+        return;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        com(ErroBd::ErroDisco, QStringLiteral("O ficheiro da base de dados está danificado"));
+        return;
+    case SQLITE_FULL:
+        com(ErroBd::DiscoCheio, QStringLiteral("Não há espaço no disco para gravar na base de dados"));
+        return;
+    case SQLITE_CONSTRAINT:
+        com(ErroBd::Restricao, QStringLiteral("A base de dados recusou o registo"));
+        return;
+    case SQLITE_TOOBIG:
+        com(ErroBd::TextoLongo, QStringLiteral("Um valor é grande demais para a base de dados"));
+        return;
+    default:
+        defineErro(motor.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? ErroBd::TabelaInexistente
+                                                                                        : ErroBd::ErroComando,
+                   motor);
+        return;
+    }
 }
 
 bool LigacaoBd::Abre(const QString &cadeia)
@@ -117,6 +196,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
     m_destino = destino.descricao();
     m_nome = QStringLiteral("tessela-%1").arg(g_contador.fetchAndAddRelaxed(1) + 1);
 
+    QString ficheiro;
     if (destino.motor == DestinoLigacao::SQLite) {
         const QFileInfo fi(destino.ficheiro);
         if (destino.ficheiro.trimmed().isEmpty()) {
@@ -137,11 +217,12 @@ bool LigacaoBd::Abre(const QString &cadeia)
                        QStringLiteral("Sem permissão para ler a base de dados %1.").arg(destino.ficheiro));
             return false;
         }
+        ficheiro = fi.absoluteFilePath();
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
-        QUrl url = QUrl::fromLocalFile(fi.absoluteFilePath());
+        QUrl url = QUrl::fromLocalFile(ficheiro);
         url.setQuery(QStringLiteral("mode=rw"));
         m_db.setDatabaseName(url.toString(QUrl::FullyEncoded));
-        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_esperaEscrita));
         m_dialecto = Dialecto(Dialecto::SQLite);
     } else if (destino.motor == DestinoLigacao::Odbc) {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_nome);
@@ -160,6 +241,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
         Fecha();
         return false;
     }
+    preparaSqlite();
     // SQLite opens lazily: read the catalogue now so that a file that is not a
     // database, or one locked by another program, is reported here.
     const QString prova = m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SELECT count(*) FROM sqlite_master")
@@ -179,9 +261,63 @@ bool LigacaoBd::Abre(const QString &cadeia)
         Fecha();
         return false;
     }
-    if (m_db.driverName() == QLatin1String("QSQLITE"))
+    q = QSqlQuery();
+    if (m_sqlite) {
+        m_ficheiro = ficheiro;
+        m_identidade = FicheiroBd::identidade(ficheiro);
+        passaParaWal();
         Executa(QStringLiteral("PRAGMA cache_size = -65536"));   // 64 MB of page cache: lookups stay in memory
+    }
     return true;
+}
+
+void LigacaoBd::preparaSqlite()
+{
+    m_sqlite = nullptr;
+    m_espera = -1;
+    if (m_db.driverName() != QLatin1String("QSQLITE"))
+        return;
+    const QVariant h = m_db.driver()->handle();
+    if (!h.isValid() || qstrcmp(h.typeName(), "sqlite3*") != 0)
+        return;
+    m_sqlite = *static_cast<sqlite3 *const *>(h.constData());
+    if (!m_sqlite)
+        return;
+    sqlite3_create_collation_v2(m_sqlite, ComparaCodigos::Nome, SQLITE_UTF8, nullptr, ComparaCodigos::comparaSqlite, nullptr);
+    esperaAte(m_esperaEscrita);
+}
+
+void LigacaoBd::passaParaWal()
+{
+    // Set once in the file and kept there. Not in a network folder (the log
+    // needs memory shared on one machine), not on a file that cannot be
+    // written, and not while another program holds the file: then it stays
+    // as it is, without waiting.
+    if (!m_sqlite || soLeitura() || FicheiroBd::emPastaDeRede(m_ficheiro) || modoDiario() == QLatin1String("wal"))
+        return;
+    esperaAte(m_esperaLeitura);
+    sqlite3_exec(m_sqlite, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
+    esperaAte(m_esperaEscrita);
+}
+
+void LigacaoBd::esperaAte(int ms)
+{
+    if (m_sqlite && ms != m_espera) {
+        sqlite3_busy_timeout(m_sqlite, ms);
+        m_espera = ms;
+    }
+}
+
+bool LigacaoBd::soLeitura() const { return m_sqlite && sqlite3_db_readonly(m_sqlite, "main") == 1; }
+
+QString LigacaoBd::modoDiario()
+{
+    if (!m_sqlite)
+        return QString();
+    const ErroBd antes = m_erro;
+    const QString modo = valorUnico(QStringLiteral("PRAGMA journal_mode")).toString().toLower();
+    m_erro = antes;
+    return modo;
 }
 
 void LigacaoBd::Fecha()
@@ -190,6 +326,9 @@ void LigacaoBd::Fecha()
     m_preparadas.clear();
     m_chaves.clear();
     m_nivel = 0;
+    m_sqlite = nullptr;
+    m_ficheiro.clear();
+    m_identidade = {};
     if (!m_nome.isEmpty()) {
         if (m_db.isOpen())
             m_db.close();
@@ -200,6 +339,76 @@ void LigacaoBd::Fecha()
 }
 
 bool LigacaoBd::aberta() const { return m_db.isValid() && m_db.isOpen(); }
+
+bool LigacaoBd::confirmaFicheiro()
+{
+    if (m_ficheiro.isEmpty() || m_nivel > 0)
+        return true;   // not a SQLite file, or a transaction holds it
+    const FicheiroBd::Identidade agora = FicheiroBd::identidade(m_ficheiro);
+    if (agora == m_identidade && aberta())
+        return true;
+    if (!agora.existe) {
+        defineErro(ErroBd::ErroLigacao,
+                   QStringLiteral("O ficheiro da base de dados %1 já não está lá: foi apagado ou mudado de nome depois de "
+                                  "aberto. Nada foi lido nem gravado. Reponha o ficheiro e repita a operação.")
+                       .arg(m_ficheiro));
+        return false;
+    }
+    const bool outro = !(agora == m_identidade);
+    if (!reabre())
+        return false;
+    if (outro) {
+        defineErro(ErroBd::ErroLigacao,
+                   QStringLiteral("O ficheiro da base de dados %1 foi substituído por outro depois de aberto. "
+                                  "Foi aberto de novo; nada foi lido nem gravado. Repita a operação.")
+                       .arg(m_ficheiro));
+        return false;
+    }
+    return true;
+}
+
+bool LigacaoBd::reabre()
+{
+    // What this connection still holds in its log belongs to the file it had
+    // open: it goes there, so that the log left beside the path is empty and
+    // never applied to the file now in its place.
+    if (m_sqlite && aberta())
+        sqlite3_exec(m_sqlite, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr);
+    qDeleteAll(m_preparadas);
+    m_preparadas.clear();
+    m_chaves.clear();
+    m_sqlite = nullptr;
+    if (m_db.isOpen())
+        m_db.close();
+    m_identidade = FicheiroBd::identidade(m_ficheiro);
+    if (!m_db.open()) {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("Não foi possível abrir de novo a base de dados %1: %2")
+                                            .arg(m_ficheiro, m_db.lastError().text().trimmed()));
+        return false;
+    }
+    preparaSqlite();
+    QSqlQuery q(m_db);
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("Não foi possível abrir de novo a base de dados %1: %2")
+                                            .arg(m_ficheiro, q.lastError().text().trimmed()));
+        q = QSqlQuery();
+        m_sqlite = nullptr;
+        m_db.close();
+        return false;
+    }
+    q = QSqlQuery();
+    passaParaWal();
+    sqlite3_exec(m_sqlite, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    return true;
+}
+
+void LigacaoBd::verificaTransaccao()
+{
+    // Some failures (disk full, I/O) make SQLite roll the whole transaction
+    // back: the levels it had are gone.
+    if (m_sqlite && m_nivel > 0 && sqlite3_get_autocommit(m_sqlite))
+        m_nivel = 0;
+}
 
 QSqlQuery *LigacaoBd::preparada(const QString &sql)
 {
@@ -220,44 +429,141 @@ QSqlQuery *LigacaoBd::preparada(const QString &sql)
     return q;
 }
 
-bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQuery **saida)
+QSqlQuery *LigacaoBd::preparaExecucao(const QString &sql)
 {
     m_erro = ErroBd{};
+    if (!confirmaFicheiro())
+        return nullptr;
     if (!aberta()) {
         defineErro(ErroBd::ErroLigacao,
                    QStringLiteral("A base de dados não está aberta (%1).").arg(m_destino.isEmpty() ? QStringLiteral("sem ligação") : m_destino));
-        return false;
+        return nullptr;
     }
-    if (!m_falhaMarca.isEmpty() && sql.contains(m_falhaMarca, Qt::CaseInsensitive)) {
+    if (!m_falhaMarca.isEmpty() && sql.contains(m_falhaMarca, Qt::CaseInsensitive) && m_falhaSaltar-- <= 0) {
         m_falhaMarca.clear();
-        defineErro(ErroBd::ErroComando, QStringLiteral("Falha provocada para ensaio"));
-        return false;
+        defineErro(m_falhaNumero, QStringLiteral("Falha provocada para ensaio"));
+        return nullptr;
     }
+    // Outside a transaction a read waits only briefly for another program's
+    // lock; writes, and everything inside a transaction, wait the long time.
+    m_leitura = m_nivel == 0 && !m_controlo;
+    if (m_leitura)
+        esperaAte(m_esperaLeitura);
     QSqlQuery *q = preparada(sql);
     if (!q)
-        return false;
+        return nullptr;
+    if (m_sqlite && m_leitura) {
+        sqlite3_stmt *stmt = instrucaoSqlite(*q);
+        m_leitura = stmt && sqlite3_stmt_readonly(stmt);
+    }
+    esperaAte(m_leitura ? m_esperaLeitura : m_esperaEscrita);
+    return q;
+}
+
+bool LigacaoBd::executaComQt(QSqlQuery *q, const QString &sql, const QVariantList &valores)
+{
     for (int i = 0; i < valores.size(); ++i)
         q->bindValue(i, m_dialecto.paraParametro(valores.at(i)));
-    if (!q->exec()) {
-        defineErroSql(q->lastError());
-        q->finish();
-        // A statement that failed may have been invalidated: prepare it afresh next time.
-        delete m_preparadas.take(sql);
+    if (q->exec())
+        return true;
+    defineErroSql(q->lastError());
+    q->finish();
+    // A statement that failed may have been invalidated: prepare it afresh next time.
+    delete m_preparadas.take(sql);
+    verificaTransaccao();
+    return false;
+}
+
+bool LigacaoBd::executa(const QString &sql, const QVariantList &valores, QSqlQuery **saida)
+{
+    QSqlQuery *q = preparaExecucao(sql);
+    if (!q || !executaComQt(q, sql, valores))
         return false;
-    }
     *saida = q;
     return true;
 }
 
+namespace {
+// Binds a value as Qt's SQLite driver does (a null text or byte array is
+// NULL; whole numbers and flags as integers; anything else as its text), but
+// texts as UTF-8, the database's own encoding, kept in guarda until the
+// statement has run.
+int ligaValor(sqlite3_stmt *stmt, int posicao, const QVariant &v, QByteArray &guarda)
+{
+    if (v.isNull())
+        return sqlite3_bind_null(stmt, posicao);
+    switch (v.metaType().id()) {
+    case QMetaType::QString: {
+        const QString *t = static_cast<const QString *>(v.constData());
+        if (t->isNull())
+            return sqlite3_bind_null(stmt, posicao);
+        guarda = t->toUtf8();
+        return sqlite3_bind_text(stmt, posicao, guarda.constData(), int(guarda.size()), SQLITE_STATIC);
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray *b = static_cast<const QByteArray *>(v.constData());
+        if (b->isNull())
+            return sqlite3_bind_null(stmt, posicao);
+        return sqlite3_bind_blob(stmt, posicao, b->constData(), int(b->size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return sqlite3_bind_int64(stmt, posicao, v.toLongLong());
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return sqlite3_bind_double(stmt, posicao, v.toDouble());
+    default:
+        guarda = v.toString().toUtf8();
+        return sqlite3_bind_text(stmt, posicao, guarda.constData(), int(guarda.size()), SQLITE_STATIC);
+    }
+}
+} // namespace
+
 bool LigacaoBd::Executa(const QString &sql, const QVariantList &valores)
 {
-    QSqlQuery *q = nullptr;
     m_linhasAfectadas = 0;
-    if (!executa(sql, valores, &q))
+    QSqlQuery *q = preparaExecucao(sql);
+    if (!q)
         return false;
-    m_linhasAfectadas = q->numRowsAffected();
-    q->finish();
-    return true;
+    sqlite3_stmt *stmt = m_sqlite ? instrucaoSqlite(*q) : nullptr;
+    if (!stmt) {
+        if (!executaComQt(q, sql, valores))
+            return false;
+        m_linhasAfectadas = q->numRowsAffected();
+        q->finish();
+        return true;
+    }
+    // SQLite: the statement run straight, without Qt's copies of the values
+    // (an import runs hundreds of thousands of these).
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    QVarLengthArray<QByteArray, 8> guardas(valores.size());
+    int rc = SQLITE_OK;
+    for (int i = 0; i < valores.size() && rc == SQLITE_OK; ++i)
+        rc = ligaValor(stmt, i + 1, m_dialecto.paraParametro(valores.at(i)), guardas[i]);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_step(stmt);
+    if (rc == SQLITE_DONE || rc == SQLITE_ROW) {
+        m_linhasAfectadas = sqlite3_changes(m_sqlite);
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);   // nothing keeps pointing at the texts about to go
+        return true;
+    }
+    const int codigo = sqlite3_extended_errcode(m_sqlite);
+    const QString texto = QString::fromUtf8(sqlite3_errmsg(m_sqlite));
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    defineErroSqlite(codigo, texto);
+    delete m_preparadas.take(sql);
+    verificaTransaccao();
+    return false;
 }
 
 bool LigacaoBd::lerResultado(QSqlQuery &q, Recordset &rs)
@@ -273,18 +579,67 @@ bool LigacaoBd::lerResultado(QSqlQuery &q, Recordset &rs)
         c.tipo = datas.at(i) ? QMetaType::QDateTime : QMetaType::Type(rec.field(i).metaType().id());
         rs.d->campos << c;
     }
-    while (q.next()) {
-        Recordset::Linha l;
-        l.valores.reserve(n);
-        for (int i = 0; i < n; ++i) {
-            QVariant v = q.value(i);
-            if (v.isNull())
-                v = QVariant();
-            else if (datas.at(i))
-                v = comoData(v);
-            l.valores << v;
+    const auto junta = [&](QVariant v, int i, Recordset::Linha &l) {
+        if (v.isNull())
+            v = QVariant();
+        else if (datas.at(i))
+            v = comoData(v);
+        l.valores << std::move(v);
+    };
+    if (q.next()) {
+        Recordset::Linha primeira;
+        primeira.valores.reserve(n);
+        for (int i = 0; i < n; ++i)
+            junta(q.value(i), i, primeira);
+        rs.d->linhas << std::move(primeira);
+        // SQLite: the further rows straight from the statement, which has
+        // given exactly the row above. The values are those Qt's driver makes
+        // (text, 64-bit integer, double, bytes, null) without its per-row
+        // copies and its conversion of every text to UTF-16, which cost more
+        // than the reading itself on a large result.
+        sqlite3_stmt *stmt = m_sqlite ? instrucaoSqlite(q) : nullptr;
+        if (stmt) {
+            int rc;
+            while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+                Recordset::Linha l;
+                l.valores.reserve(n);
+                for (int i = 0; i < n; ++i) {
+                    switch (sqlite3_column_type(stmt, i)) {
+                    case SQLITE_NULL:
+                        l.valores << QVariant();
+                        break;
+                    case SQLITE_INTEGER:
+                        junta(QVariant(qlonglong(sqlite3_column_int64(stmt, i))), i, l);
+                        break;
+                    case SQLITE_FLOAT:
+                        junta(QVariant(sqlite3_column_double(stmt, i)), i, l);
+                        break;
+                    case SQLITE_BLOB:
+                        junta(QByteArray(static_cast<const char *>(sqlite3_column_blob(stmt, i)), sqlite3_column_bytes(stmt, i)), i, l);
+                        break;
+                    default:
+                        junta(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i)),
+                              i, l);
+                    }
+                }
+                rs.d->linhas << std::move(l);
+            }
+            if (rc != SQLITE_DONE) {
+                defineErroSqlite(sqlite3_extended_errcode(m_sqlite), QString::fromUtf8(sqlite3_errmsg(m_sqlite)));
+                q.finish();
+                rs = Recordset();
+                verificaTransaccao();
+                return false;
+            }
+        } else {
+            while (q.next()) {
+                Recordset::Linha l;
+                l.valores.reserve(n);
+                for (int i = 0; i < n; ++i)
+                    junta(q.value(i), i, l);
+                rs.d->linhas << std::move(l);
+            }
         }
-        rs.d->linhas << l;
     }
     if (q.lastError().isValid()) {
         defineErroSql(q.lastError());
@@ -319,35 +674,39 @@ QVariant LigacaoBd::valorUnico(const QString &sql, const QVariantList &valores)
     return v.isNull() ? QVariant() : v;
 }
 
-bool LigacaoBd::chaveDe(const QString &tabela, QList<QString> &chave, QString &automatica)
+const LigacaoBd::Chave *LigacaoBd::chaveDe(const QString &tabela)
 {
     const QString k = tabela.toLower();
-    if (m_chaves.contains(k)) {
-        chave = m_chaves[k].campos;
-        automatica = m_chaves[k].automatica;
-        return true;
-    }
+    if (const auto i = m_chaves.constFind(k); i != m_chaves.constEnd())
+        return &i.value();
     Chave c;
     Recordset rs;
     if (m_dialecto.motor() == Dialecto::SQLite) {
         if (!AbreConsulta(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?) ORDER BY pk"), rs, {tabela}))
-            return false;
-        for (; !rs.Eof(); rs.MoveNext())
-            if (rs.Valor(2).toInt() > 0)
-                c.campos << rs.Valor(0).toString();
-        if (c.campos.size() == 1) {
-            rs.MoveFirst();
-            for (; !rs.Eof(); rs.MoveNext())
-                if (rs.Valor(2).toInt() > 0 && rs.Valor(1).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0)
-                    c.automatica = rs.Valor(0).toString();
+            return nullptr;
+        int inteiras = 0;
+        QString inteira;
+        for (; !rs.Eof(); rs.MoveNext()) {
+            const QString nome = rs.Valor(0).toString(), tipo = rs.Valor(1).toString();
+            if (const int n = comprimentoDeclarado(tipo))
+                c.comprimentos.insert(nome.toLower(), n);
+            if (rs.Valor(2).toInt() > 0) {
+                c.campos << nome;
+                if (tipo.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0) {
+                    ++inteiras;
+                    inteira = nome;
+                }
+            }
         }
+        if (c.campos.size() == 1 && inteiras == 1)
+            c.automatica = inteira;
     } else {
         if (!AbreConsulta(QStringLiteral("SELECT k.COLUMN_NAME, COLUMNPROPERTY(OBJECT_ID(k.TABLE_NAME), k.COLUMN_NAME, 'IsIdentity') "
                                          "FROM INFORMATION_SCHEMA.TABLE_CONSTRAINTS t "
                                          "JOIN INFORMATION_SCHEMA.KEY_COLUMN_USAGE k ON k.CONSTRAINT_NAME = t.CONSTRAINT_NAME "
                                          "WHERE t.CONSTRAINT_TYPE = 'PRIMARY KEY' AND t.TABLE_NAME = ? ORDER BY k.ORDINAL_POSITION"),
                           rs, {tabela}))
-            return false;
+            return nullptr;
         for (; !rs.Eof(); rs.MoveNext()) {
             c.campos << rs.Valor(0).toString();
             if (rs.Valor(1).toInt() == 1)
@@ -360,33 +719,31 @@ bool LigacaoBd::chaveDe(const QString &tabela, QList<QString> &chave, QString &a
         else
             defineErro(ErroBd::ErroComando,
                        QStringLiteral("A tabela %1 não tem chave primária: não pode ser actualizada.").arg(tabela));
-        return false;
+        return nullptr;
     }
-    m_chaves.insert(k, c);
-    chave = c.campos;
-    automatica = c.automatica;
-    return true;
+    return &m_chaves.insert(k, c).value();
 }
 
 bool LigacaoBd::AbreTabela(const QString &sql, Recordset &rs, const QVariantList &valores)
 {
     rs = Recordset();
     const QString tabela = tabelaDe(sql);
-    QList<QString> chave;
-    QString automatica;
     if (tabela.isEmpty()) {
         defineErro(ErroBd::ErroComando, QStringLiteral("Consulta sem tabela: %1").arg(sql));
         return false;
     }
     if (!AbreConsulta(sql, rs, valores))
         return false;
-    if (!chaveDe(tabela, chave, automatica)) {
+    const Chave *chave = chaveDe(tabela);
+    if (!chave) {
         rs = Recordset();
         return false;
     }
     rs.d->ligacao = this;
     rs.d->tabela = tabela;
-    for (const QString &k : chave) {
+    for (int i = 0; i < rs.d->campos.size(); ++i)
+        rs.d->campos[i].comprimento = chave->comprimentos.value(rs.d->campos.at(i).nome.toLower());
+    for (const QString &k : chave->campos) {
         const int i = rs.indiceCampo(k);
         if (i < 0) {
             defineErro(ErroBd::ErroComando,
@@ -396,7 +753,7 @@ bool LigacaoBd::AbreTabela(const QString &sql, Recordset &rs, const QVariantList
         }
         rs.d->chave << i;
     }
-    rs.d->chaveAutomatica = automatica.isEmpty() ? -1 : rs.indiceCampo(automatica);
+    rs.d->chaveAutomatica = chave->automatica.isEmpty() ? -1 : rs.indiceCampo(chave->automatica);
     for (Recordset::Linha &l : rs.d->linhas) {
         l.originais = l.valores;
         l.alterado = QList<bool>(l.valores.size(), false);
@@ -410,8 +767,15 @@ bool LigacaoBd::gravaLinha(Recordset::Dados &d, Recordset::Linha &l)
     QVariantList valores;
     for (int i = 0; i < d.campos.size(); ++i)
         if (l.alterado.at(i)) {
-            colunas << d.campos.at(i).nome;
-            valores << l.valores.at(i);
+            // SQLite keeps a text of any length: refuse it as the server would.
+            const Recordset::Campo &c = d.campos.at(i);
+            const QVariant &v = l.valores.at(i);
+            if (c.comprimento > 0 && v.metaType().id() == QMetaType::QString && ComparaCodigos::comprimento(v.toString()) > c.comprimento) {
+                m_erro = ErroBd::textoLongo(c.nome, v.toString(), c.comprimento);
+                return false;
+            }
+            colunas << c.nome;
+            valores << v;
         }
 
     if (l.nova) {
@@ -461,7 +825,10 @@ bool LigacaoBd::IniciaTransaccao()
         defineErro(ErroBd::ErroLigacao, QStringLiteral("A base de dados não está aberta."));
         return false;
     }
+    if (m_nivel == 0 && !confirmaFicheiro())
+        return false;
     bool ok;
+    m_controlo = true;
     if (m_nivel == 0)
         ok = m_dialecto.motor() == Dialecto::SQLite && m_db.driverName() == QLatin1String("QSQLITE")
                  ? Executa(QStringLiteral("BEGIN IMMEDIATE"))
@@ -469,6 +836,7 @@ bool LigacaoBd::IniciaTransaccao()
     else
         ok = Executa(m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SAVEPOINT tessela_%1").arg(m_nivel)
                                                             : QStringLiteral("SAVE TRANSACTION tessela_%1").arg(m_nivel));
+    m_controlo = false;
     if (!ok) {
         if (!m_erro.existe())
             defineErroSql(m_db.lastError());
@@ -483,11 +851,13 @@ bool LigacaoBd::TerminaTransaccao()
     if (m_nivel <= 0)
         return false;
     bool ok;
+    m_controlo = true;
     if (m_nivel == 1)
         ok = m_db.driverName() == QLatin1String("QSQLITE") ? Executa(QStringLiteral("COMMIT")) : m_db.commit();
     else
         ok = m_dialecto.motor() == Dialecto::SQLite ? Executa(QStringLiteral("RELEASE tessela_%1").arg(m_nivel - 1))
                                                     : true;
+    m_controlo = false;
     if (!ok) {
         if (!m_erro.existe())
             defineErroSql(m_db.lastError());

@@ -1,4 +1,5 @@
 #include "recordset.h"
+#include "comparacodigos.h"
 #include "ligacaobd.h"
 
 Recordset Recordset::emMemoria(const QList<Campo> &campos)
@@ -94,12 +95,12 @@ bool iguais(const QVariant &a, const QVariant &b)
     const int ta = a.metaType().id(), tb = b.metaType().id();
     const bool textoA = ta == QMetaType::QString, textoB = tb == QMetaType::QString;
     if (textoA && textoB)
-        return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
+        return ComparaCodigos::compara(a.toString(), b.toString()) == 0;
     bool okA = false, okB = false;
     const double na = a.toDouble(&okA), nb = b.toDouble(&okB);
-    if (okA && okB && !(textoA && textoB))
+    if (okA && okB)
         return na == nb;
-    return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
+    return ComparaCodigos::compara(a.toString(), b.toString()) == 0;
 }
 } // namespace
 

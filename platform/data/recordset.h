@@ -26,7 +26,7 @@ public:
     {
         QString nome;
         QMetaType::Type tipo = QMetaType::QString;
-        int comprimento = 0;
+        int comprimento = 0;   // declared length of a text column (updatable sets), 0 when unknown
     };
 
     Recordset() = default;
@@ -57,8 +57,8 @@ public:
     // Value of a visible row, for views bound to the set.
     QVariant valorEm(int linha, int campo) const;
 
-    // Shows only rows whose field equals valor (texts compare without regard
-    // to case, as the database compares codes); moves to the first of them.
+    // Shows only rows whose field equals valor (texts compare as the database
+    // compares codes: ComparaCodigos); moves to the first of them.
     void Filter(const QString &campo, const QVariant &valor);
     void RemoveFilter();
 

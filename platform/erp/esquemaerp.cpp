@@ -6,51 +6,51 @@ namespace EsquemaErp {
 QStringList tabelasErp()
 {
     return {
-        QStringLiteral("CREATE TABLE Empresas (Codigo varchar(10) COLLATE NOCASE NOT NULL PRIMARY KEY, "
+        QStringLiteral("CREATE TABLE Empresas (Codigo varchar(10) COLLATE CODIGOERP NOT NULL PRIMARY KEY, "
                        "Nome varchar(60), AnoInicio integer NOT NULL, AnoFim integer NOT NULL)"),
-        QStringLiteral("CREATE TABLE Utilizadores (Codigo varchar(20) COLLATE NOCASE NOT NULL PRIMARY KEY, "
+        QStringLiteral("CREATE TABLE Utilizadores (Codigo varchar(20) COLLATE CODIGOERP NOT NULL PRIMARY KEY, "
                        "Nome varchar(60), Senha varchar(40) NOT NULL DEFAULT '')"),
-        QStringLiteral("CREATE TABLE Grupos (Cod varchar(4) COLLATE NOCASE NOT NULL PRIMARY KEY, Descr varchar(40))"),
-        QStringLiteral("CREATE TABLE Familia (Grupo varchar(4) COLLATE NOCASE NOT NULL, Cod varchar(4) COLLATE NOCASE NOT NULL, "
+        QStringLiteral("CREATE TABLE Grupos (Cod varchar(4) COLLATE CODIGOERP NOT NULL PRIMARY KEY, Descr varchar(40))"),
+        QStringLiteral("CREATE TABLE Familia (Grupo varchar(4) COLLATE CODIGOERP NOT NULL, Cod varchar(4) COLLATE CODIGOERP NOT NULL, "
                        "Descr varchar(40), PRIMARY KEY (Grupo, Cod))"),
-        QStringLiteral("CREATE TABLE SUBFamil (Grupo varchar(4) COLLATE NOCASE NOT NULL, Familia varchar(4) COLLATE NOCASE NOT NULL, "
-                       "Cod varchar(4) COLLATE NOCASE NOT NULL, Descr varchar(40), PRIMARY KEY (Grupo, Familia, Cod))"),
-        QStringLiteral("CREATE TABLE Artigos (CODIGO varchar(15) COLLATE NOCASE NOT NULL PRIMARY KEY, NOME varchar(60) COLLATE NOCASE, "
-                       "REFFORN varchar(20) COLLATE NOCASE, Grupo varchar(4) COLLATE NOCASE, Familia varchar(4) COLLATE NOCASE, "
-                       "SubFamil varchar(4) COLLATE NOCASE, ULTPRCOM real NOT NULL DEFAULT 0, VLREXIST real NOT NULL DEFAULT 0, "
+        QStringLiteral("CREATE TABLE SUBFamil (Grupo varchar(4) COLLATE CODIGOERP NOT NULL, Familia varchar(4) COLLATE CODIGOERP NOT NULL, "
+                       "Cod varchar(4) COLLATE CODIGOERP NOT NULL, Descr varchar(40), PRIMARY KEY (Grupo, Familia, Cod))"),
+        QStringLiteral("CREATE TABLE Artigos (CODIGO varchar(15) COLLATE CODIGOERP NOT NULL PRIMARY KEY, NOME varchar(60) COLLATE CODIGOERP, "
+                       "REFFORN varchar(20) COLLATE CODIGOERP, Grupo varchar(4) COLLATE CODIGOERP, Familia varchar(4) COLLATE CODIGOERP, "
+                       "SubFamil varchar(4) COLLATE CODIGOERP, ULTPRCOM real NOT NULL DEFAULT 0, VLREXIST real NOT NULL DEFAULT 0, "
                        "STDISP real NOT NULL DEFAULT 0, TOTENCFO real NOT NULL DEFAULT 0, TotEnccl real NOT NULL DEFAULT 0, "
                        "PVPSIVA real NOT NULL DEFAULT 0, STMIN real NOT NULL DEFAULT 0, STMAX real NOT NULL DEFAULT 0, "
                        "INACTIVO integer NOT NULL DEFAULT 0, ARTOUDES integer NOT NULL DEFAULT 0, OBSERV varchar(255), BLNOTAS text)"),
-        QStringLiteral("CREATE TABLE Fornec (Codigo varchar(15) COLLATE NOCASE NOT NULL PRIMARY KEY, Nome varchar(60) COLLATE NOCASE, "
+        QStringLiteral("CREATE TABLE Fornec (Codigo varchar(15) COLLATE CODIGOERP NOT NULL PRIMARY KEY, Nome varchar(60) COLLATE CODIGOERP, "
                        "Telef varchar(20), Morada varchar(60), Localidade varchar(40), NumContrib varchar(12))"),
-        QStringLiteral("CREATE TABLE Clientes (Codigo varchar(15) COLLATE NOCASE NOT NULL PRIMARY KEY, Nome varchar(60) COLLATE NOCASE, "
+        QStringLiteral("CREATE TABLE Clientes (Codigo varchar(15) COLLATE CODIGOERP NOT NULL PRIMARY KEY, Nome varchar(60) COLLATE CODIGOERP, "
                        "Telef varchar(20), Morada varchar(60), Localidade varchar(40), NumContrib varchar(12))"),
-        QStringLiteral("CREATE TABLE Tpdoc (Codigo varchar(5) COLLATE NOCASE NOT NULL PRIMARY KEY, Descr varchar(40), "
+        QStringLiteral("CREATE TABLE Tpdoc (Codigo varchar(5) COLLATE CODIGOERP NOT NULL PRIMARY KEY, Descr varchar(40), "
                        "Areag integer NOT NULL, tpoper integer NOT NULL, entidade integer NOT NULL, natconta integer NOT NULL, "
                        "sinalct integer NOT NULL)"),
-        QStringLiteral("CREATE TABLE DOCGCCAB (Tpdoc varchar(5) COLLATE NOCASE NOT NULL, serie varchar(5) COLLATE NOCASE NOT NULL, "
-                       "ano integer NOT NULL, nnumdoc integer NOT NULL, Data datetime NOT NULL, Terceiro varchar(15) COLLATE NOCASE, "
+        QStringLiteral("CREATE TABLE DOCGCCAB (Tpdoc varchar(5) COLLATE CODIGOERP NOT NULL, serie varchar(5) COLLATE CODIGOERP NOT NULL, "
+                       "ano integer NOT NULL, nnumdoc integer NOT NULL, Data datetime NOT NULL, Terceiro varchar(15) COLLATE CODIGOERP, "
                        "TpTerc integer NOT NULL, Areag integer NOT NULL, tpoper integer NOT NULL, natconta integer NOT NULL, "
                        "sinalct integer NOT NULL, nvias integer NOT NULL DEFAULT 1, Armazem varchar(5), Sector varchar(5), "
                        "Total real NOT NULL DEFAULT 0, PRIMARY KEY (Tpdoc, serie, ano, nnumdoc))"),
-        QStringLiteral("CREATE TABLE docgclin (Tpdocum varchar(5) COLLATE NOCASE NOT NULL, serie varchar(5) COLLATE NOCASE NOT NULL, "
-                       "Ano integer NOT NULL, nnumdoc integer NOT NULL, NumLinha integer NOT NULL, Artigo varchar(15) COLLATE NOCASE, "
+        QStringLiteral("CREATE TABLE docgclin (Tpdocum varchar(5) COLLATE CODIGOERP NOT NULL, serie varchar(5) COLLATE CODIGOERP NOT NULL, "
+                       "Ano integer NOT NULL, nnumdoc integer NOT NULL, NumLinha integer NOT NULL, Artigo varchar(15) COLLATE CODIGOERP, "
                        "Descricao varchar(60), Quant real NOT NULL DEFAULT 0, Prunit real NOT NULL DEFAULT 0, Data datetime, "
                        "Linanu integer NOT NULL DEFAULT 0, PRIMARY KEY (Tpdocum, serie, Ano, nnumdoc, NumLinha))"),
         QStringLiteral("CREATE INDEX IX_docgclin_Artigo ON docgclin (Artigo)"),
         QStringLiteral("CREATE INDEX IX_DOCGCCAB_Terceiro ON DOCGCCAB (Terceiro)"),
-        QStringLiteral("CREATE TABLE AjudaCmp (Artigo varchar(15) COLLATE NOCASE NOT NULL, Forneced varchar(15) COLLATE NOCASE NOT NULL, "
-                       "RefArt varchar(20) COLLATE NOCASE NOT NULL DEFAULT '', Data datetime, PrUltFor real NOT NULL DEFAULT 0, "
+        QStringLiteral("CREATE TABLE AjudaCmp (Artigo varchar(15) COLLATE CODIGOERP NOT NULL, Forneced varchar(15) COLLATE CODIGOERP NOT NULL, "
+                       "RefArt varchar(20) COLLATE CODIGOERP NOT NULL DEFAULT '', Data datetime, PrUltFor real NOT NULL DEFAULT 0, "
                        "EncUltCp real NOT NULL DEFAULT 0, Desconto real NOT NULL DEFAULT 0, Qtd real NOT NULL DEFAULT 1, "
                        "Moeda varchar(5) NOT NULL DEFAULT 'EUR', DataPart datetime, PrProx real NOT NULL DEFAULT 0, "
                        "DescProx varchar(20) NOT NULL DEFAULT '', CustAd1 varchar(20) NOT NULL DEFAULT '', "
                        "CustAd2 varchar(20) NOT NULL DEFAULT '', CustAd3 varchar(20) NOT NULL DEFAULT '', "
                        "CustAd4 varchar(20) NOT NULL DEFAULT '', CustAd5 varchar(20) NOT NULL DEFAULT '', "
                        "PrazoEnt integer NOT NULL DEFAULT 0, Descr varchar(60) NOT NULL DEFAULT '', PRIMARY KEY (Artigo, Forneced))"),
-        QStringLiteral("CREATE TABLE CLART (Codigo varchar(15) COLLATE NOCASE NOT NULL PRIMARY KEY, CL01 varchar(25), CL02 varchar(25), "
+        QStringLiteral("CREATE TABLE CLART (Codigo varchar(15) COLLATE CODIGOERP NOT NULL PRIMARY KEY, CL01 varchar(25), CL02 varchar(25), "
                        "CL03 varchar(25), CL04 varchar(25), CL05 varchar(25))"),
         // The series each document type may be numbered in.
-        QStringLiteral("CREATE TABLE SeriesDoc (Tpdoc varchar(5) COLLATE NOCASE NOT NULL, Serie varchar(5) COLLATE NOCASE NOT NULL, "
+        QStringLiteral("CREATE TABLE SeriesDoc (Tpdoc varchar(5) COLLATE CODIGOERP NOT NULL, Serie varchar(5) COLLATE CODIGOERP NOT NULL, "
                        "Descr varchar(40), PRIMARY KEY (Tpdoc, Serie))"),
     };
 }
@@ -59,17 +59,19 @@ QStringList tabelasProprias()
 {
     return {
         QStringLiteral("CREATE TABLE mvk_Precos_Forn (Id_Preco INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "Fornecedor varchar(15) COLLATE NOCASE NOT NULL, Artigo varchar(15) COLLATE NOCASE NOT NULL, "
+                       "Fornecedor varchar(15) COLLATE CODIGOERP NOT NULL, Artigo varchar(15) COLLATE CODIGOERP NOT NULL, "
                        "Data datetime, Preco real NOT NULL DEFAULT 0, RefForn varchar(20) NOT NULL DEFAULT '', Obs varchar(200))"),
-        QStringLiteral("CREATE INDEX IX_mvk_Precos_Forn_Par ON mvk_Precos_Forn (Fornecedor, Artigo)"),
+        // In the order the price windows load them (entity, article, newest
+        // first, then the record number the index ends with): read without a sort.
+        QStringLiteral("CREATE INDEX IX_mvk_Precos_Forn_Par ON mvk_Precos_Forn (Fornecedor, Artigo, Data DESC)"),
         QStringLiteral("CREATE INDEX IX_mvk_Precos_Forn_Artigo ON mvk_Precos_Forn (Artigo, Preco)"),
         QStringLiteral("CREATE TABLE mvk_Precos_Clientes (Id_Preco INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "Cliente varchar(15) COLLATE NOCASE NOT NULL, Artigo varchar(15) COLLATE NOCASE NOT NULL, "
+                       "Cliente varchar(15) COLLATE CODIGOERP NOT NULL, Artigo varchar(15) COLLATE CODIGOERP NOT NULL, "
                        "Data datetime, Preco real NOT NULL DEFAULT 0, Obs varchar(200))"),
-        QStringLiteral("CREATE INDEX IX_mvk_Precos_Clientes_Par ON mvk_Precos_Clientes (Cliente, Artigo)"),
+        QStringLiteral("CREATE INDEX IX_mvk_Precos_Clientes_Par ON mvk_Precos_Clientes (Cliente, Artigo, Data DESC)"),
         QStringLiteral("CREATE TABLE mvk_Necessidades (Id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                       "Artigo varchar(15) COLLATE NOCASE NOT NULL, RefArt varchar(20) COLLATE NOCASE, Qtd real NOT NULL DEFAULT 0, "
-                       "Fornec varchar(15) COLLATE NOCASE, PrUnit real NOT NULL DEFAULT 0, DataPedido datetime, "
+                       "Artigo varchar(15) COLLATE CODIGOERP NOT NULL, RefArt varchar(20) COLLATE CODIGOERP, Qtd real NOT NULL DEFAULT 0, "
+                       "Fornec varchar(15) COLLATE CODIGOERP, PrUnit real NOT NULL DEFAULT 0, DataPedido datetime, "
                        "Processado integer NOT NULL DEFAULT 0)"),
         QStringLiteral("CREATE INDEX IX_mvk_Necessidades_Pendentes ON mvk_Necessidades (Processado, Artigo)"),
     };

@@ -5,8 +5,9 @@ class LigacaoBd;
 
 // The embedded ERP's tables (articles, suppliers, customers, documents, groups,
 // families, sub-families, purchase help, alternative codes, companies, users
-// and the series of each document type) and the system's own price and needs tables, for a SQLite file.
-// Codes compare without regard to case, as on the ERP's server.
+// and the series of each document type) and the system's own price and needs
+// tables, for a SQLite file. Codes compare as on the ERP's server (COLLATE
+// CODIGOERP, see ComparaCodigos).
 namespace EsquemaErp {
 // CREATE statements for every ERP table and index.
 QStringList tabelasErp();

@@ -101,6 +101,21 @@ void TestErp::consultasPorCodigoLiteral()
     QVERIFY(rs.Eof());
     QVERIFY(LerArtigo(t.bd, rs, QStringLiteral("NAOEXISTE")));
     QVERIFY(rs.Eof());
+    // Codes typed with a blank at the end, or accented in the other case,
+    // find their record (as the price grid's checks look them up), in
+    // whichever order article and supplier are given.
+    VERIFICA_BD(t.bd, t.bd.Executa(QStringLiteral("INSERT INTO Artigos (CODIGO, NOME) VALUES ('çedilha', 'Cedilha')")));
+    VERIFICA_BD(t.bd, t.bd.Executa(QStringLiteral("INSERT INTO AjudaCmp (Artigo, Forneced, RefArt) VALUES ('çedilha', 'F001', 'R-2')")));
+    QVERIFY(LerFornecedor(t.bd, rs, QStringLiteral("F001 ")));
+    QCOMPARE(rs.Valor(QStringLiteral("Codigo")).toString(), QStringLiteral("F001"));
+    QVERIFY(LerArtigo(t.bd, rs, QStringLiteral("ÇEDILHA")));
+    QCOMPARE(rs.Valor(QStringLiteral("NOME")).toString(), QStringLiteral("Cedilha"));
+    QVERIFY(LerAjudaCompra(t.bd, rs, QStringLiteral("ÇEDILHA "), QStringLiteral("f001 ")));
+    QCOMPARE(rs.Valor(QStringLiteral("RefArt")).toString(), QStringLiteral("R-2"));
+    QVERIFY(LerAjudaCompra(t.bd, rs, QStringLiteral("f001"), QStringLiteral("çedilha")));
+    QVERIFY(rs.Eof());
+    QVERIFY(LerArtigo(t.bd, rs, QStringLiteral("cedilha")));   // the accent counts
+    QVERIFY(rs.Eof());
 
     QCOMPARE(TextoDe(QVariant()), QString());
     QCOMPARE(TextoDe(12), QStringLiteral("12"));

@@ -14,6 +14,7 @@ class TestFicheiros : public QObject
     Q_OBJECT
 private slots:
     void ficheiroIniSeccoesEChavesComEspacos();
+    void ficheiroIniGuardaValoresTalComoEscritos();
     void ficheiroIniSoDonoEFalhasClaras();
     void configuracoesGuardamOsValores();
     void pastasDoUtilizador();
@@ -45,14 +46,68 @@ void TestFicheiros::ficheiroIniSeccoesEChavesComEspacos()
     QCOMPARE(ini.Le(QStringLiteral("Ligacao SQL"), QStringLiteral("Base de dados")), QStringLiteral("/tmp/a b/ç.db"));
 }
 
+void TestFicheiros::ficheiroIniGuardaValoresTalComoEscritos()
+{
+    QTemporaryDir pasta;
+    const QString nome = pasta.filePath(QStringLiteral("config.mvk"));
+    FicheiroIni ini(nome);
+    const QStringList valores = {QStringLiteral(" comeca"), QStringLiteral("acaba "), QStringLiteral("\tcom tab"),
+                                 QStringLiteral("tab\t"), QStringLiteral("a=b"), QStringLiteral(";nao e comentario"),
+                                 QStringLiteral("#nem este"), QStringLiteral("x\n[Ligacao ERP]\nEmpresa=OUTRA"),
+                                 QStringLiteral("\"entre aspas\""), QStringLiteral("\""), QStringLiteral("c:\\pasta\\"),
+                                 QStringLiteral("a\\nb"), QStringLiteral("x\r\ny\rz"), QStringLiteral("senha ção €"),
+                                 QStringLiteral(" "), QString(), QStringLiteral("fim\u2028linha"), QStringLiteral("\\\"")};
+    for (int i = 0; i < valores.size(); ++i)
+        QVERIFY2(ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("K%1").arg(i), valores.at(i)), qPrintable(ini.erro()));
+    for (int i = 0; i < valores.size(); ++i)
+        QCOMPARE(ini.Le(QStringLiteral("Ligacao SQL"), QStringLiteral("K%1").arg(i)), valores.at(i));
+    // No value made a section or a key of its own, nor a line of its own.
+    QCOMPARE(ini.Le(QStringLiteral("Ligacao ERP"), QStringLiteral("Empresa")), QString());
+    QFile f(nome);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QStringList linhas = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(linhas.size(), valores.size() + 1);
+    f.close();
+    // Rewriting a value in place keeps it exact too.
+    QVERIFY(ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("K0"), QStringLiteral("  outra  ")));
+    QCOMPARE(ini.Le(QStringLiteral("Ligacao SQL"), QStringLiteral("K0")), QStringLiteral("  outra  "));
+
+    // Edited by hand: blanks around the "=" and at the line's ends are not
+    // part of the value; quotes are taken off; an unknown escape stays.
+    QVERIFY(f.open(QIODevice::Append));
+    f.write("[A mao]\n  Servidor = x  \nSenha = \" a b \" \nCaminho=\"c:\\pasta\"\nAspas=\"so uma\n");
+    f.close();
+    QCOMPARE(ini.Le(QStringLiteral("A mao"), QStringLiteral("Servidor")), QStringLiteral("x"));
+    QCOMPARE(ini.Le(QStringLiteral("A mao"), QStringLiteral("Senha")), QStringLiteral(" a b "));
+    QCOMPARE(ini.Le(QStringLiteral("A mao"), QStringLiteral("Caminho")), QStringLiteral("c:\\pasta"));
+    QCOMPARE(ini.Le(QStringLiteral("A mao"), QStringLiteral("Aspas")), QStringLiteral("\"so uma"));
+
+    // Names that would break a line or the file's structure are refused.
+    QVERIFY(!ini.Escreve(QStringLiteral("A]\n[B"), QStringLiteral("C"), QStringLiteral("v")));
+    QVERIFY(!ini.Escreve(QStringLiteral("A"), QStringLiteral("C=D"), QStringLiteral("v")));
+    QVERIFY(!ini.Escreve(QStringLiteral("A"), QStringLiteral("C\nD"), QStringLiteral("v")));
+    QVERIFY(!ini.erro().isEmpty());
+    QCOMPARE(ini.Le(QStringLiteral("B"), QStringLiteral("C")), QString());
+}
+
 void TestFicheiros::ficheiroIniSoDonoEFalhasClaras()
 {
     QTemporaryDir pasta;
     const QString nome = pasta.filePath(QStringLiteral("segredo.mvk"));
     FicheiroIni ini(nome);
+    const auto soDono = [&] {
+        return (QFile::permissions(nome) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther))
+               == QFile::Permissions();
+    };
     QVERIFY(ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("Senha"), QStringLiteral("x")));
-    QCOMPARE(QFile::permissions(nome) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
-             QFile::Permissions());
+    QVERIFY(soDono());
+    // A file others could read (copied, or made by hand) is left to its owner
+    // alone by the next write, every time.
+    for (int vez = 0; vez < 2; ++vez) {
+        QVERIFY(QFile::setPermissions(nome, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("Senha"), QStringLiteral("y%1").arg(vez)));
+        QVERIFY(soDono());
+    }
 
     if (geteuid() != 0) {   // root reads and writes whatever the permissions say
         QFile::setPermissions(nome, QFile::ReadOwner);

@@ -62,6 +62,7 @@ private slots:
     void gravaLinhasNaoEmBranco();
     void anularPergunta();
     void listaECancelar();
+    void gravacaoFalhadaDesfazTudo_data();
     void gravacaoFalhadaDesfazTudo();
     void recusaMaisDe32767Linhas();
 
@@ -88,8 +89,18 @@ void TstFrmFicha::verificacaoDoCodigo()
     QCOMPARE(QApplication::focusWidget(), e.janela->campo());
     QVERIFY(e.grelha()->isHidden());
 
-    // An article: its codes, its name, the focus moves on into the grid.
-    e.abre(Dados::A(1).toLower());
+    // A read that fails is not "no such article": the library's message only.
+    m_bd->falhaNoProximo(QStringLiteral("ARTIGOS LEFT OUTER JOIN"), ErroBd::BaseOcupada);
+    e.abre(Dados::A(1));
+    QCOMPARE(m_mensagens.quantos(), 2);
+    QVERIFY(m_mensagens.ultimo().texto.startsWith(QStringLiteral("Erro -2147217871 (Falha provocada para ensaio)\r\nNa função Ler")));
+    QVERIFY(e.activa());
+    QCOMPARE(QApplication::focusWidget(), e.janela->campo());
+    QVERIFY(e.grelha()->isHidden());
+
+    // An article, typed in another case and with a blank at the end: its
+    // codes, its name, the focus moves on into the grid.
+    e.abre(Dados::A(1).toLower() + QLatin1Char(' '));
     QStringList esperadas = Dados::codigosA1();
     esperadas.sort(Qt::CaseInsensitive);
     QCOMPARE(e.linhas(), esperadas);
@@ -102,7 +113,7 @@ void TstFrmFicha::verificacaoDoCodigo()
     e.janela->campo()->setFocus();
     QTest::keyClick(e.janela->campo(), Qt::Key_Tab);
     QCOMPARE(e.linhas().first(), QStringLiteral("EDITADO"));
-    QCOMPARE(m_mensagens.quantos(), 1);
+    QCOMPARE(m_mensagens.quantos(), 2);
 }
 
 void TstFrmFicha::gravaLinhasNaoEmBranco()
@@ -197,8 +208,28 @@ void TstFrmFicha::listaECancelar()
     QTRY_VERIFY(e.area->subWindowList().isEmpty());
 }
 
+void TstFrmFicha::gravacaoFalhadaDesfazTudo_data()
+{
+    QTest::addColumn<QString>("marca");
+    QTest::addColumn<int>("saltar");
+    QTest::addColumn<QString>("mensagem");
+    // A1's 7 codes and NOVO-X: 8 lines, each a pair and a quick-access code.
+    const QString biblioteca = QStringLiteral("Na função Equivalencia_Escrever do Módulo de classe Artigos");
+    const QString janela = QStringLiteral("não foram gravadas: o artigo mantém as que tinha");
+    QTest::newRow("começo") << "BEGIN" << 0 << janela;
+    QTest::newRow("apagar") << "DELETE FROM mvk_equivalencias" << 0 << QStringLiteral("Na função Apagar do Módulo de classe Artigos");
+    QTest::newRow("primeira linha") << "INTO mvk_equivalencias" << 0 << biblioteca;
+    QTest::newRow("linha do meio") << "INTO mvk_equivalencias" << 3 << biblioteca;
+    QTest::newRow("última linha") << "INTO mvk_equivalencias" << 7 << biblioteca;
+    QTest::newRow("código rápido da última") << "INTO mvk_AcessoRapido" << 7 << biblioteca;
+    QTest::newRow("confirmação") << "COMMIT" << 0 << janela;
+}
+
 void TstFrmFicha::gravacaoFalhadaDesfazTudo()
 {
+    QFETCH(QString, marca);
+    QFETCH(int, saltar);
+    QFETCH(QString, mensagem);
     Ensaio e(*m_bd);
     QVERIFY(e.activa());
     const QStringList antes = Dados::guardados(*m_bd, Dados::A(1));
@@ -206,21 +237,24 @@ void TstFrmFicha::gravacaoFalhadaDesfazTudo()
     e.grelha()->setLinhaActual(e.grelha()->linhas() + 1);
     e.escreve(QStringLiteral("NOVO-X"));
     const QStringList escritas = e.linhas();
+    QCOMPARE(escritas.size(), 8);
 
-    // The old codes are deleted, then a write fails: everything is undone,
-    // the user is told and nothing typed is lost.
-    m_bd->falhaNoProximo(QStringLiteral("INTO mvk_AcessoRapido (CodigoArtigo)"));
+    // A failure at any step: everything is undone, the user is told once,
+    // with the cause, and nothing typed is lost.
+    m_bd->falhaNoProximo(marca, ErroBd::BaseOcupada, saltar);
     e.clica(e.janela->btConf());
     QCOMPARE(Dados::guardados(*m_bd, Dados::A(1)), antes);
-    QCOMPARE(m_mensagens.quantos(), 2);   // the library's report, then the window's
+    QCOMPARE(m_mensagens.quantos(), 1);
     QCOMPARE(m_mensagens.ultimo().icone, PedidoMensagem::Critico);
-    QVERIFY(m_mensagens.ultimo().texto.contains(QStringLiteral("não foram gravadas")));
+    QVERIFY2(m_mensagens.ultimo().texto.contains(mensagem), qPrintable(m_mensagens.ultimo().texto));
+    QVERIFY(m_mensagens.ultimo().texto.contains(QStringLiteral("Erro -2147217871 (Falha provocada para ensaio)")));
     QCOMPARE(e.janela->campo()->text(), Dados::A(1));
     QCOMPARE(e.linhas(), escritas);
+    QCOMPARE(m_bd->nivelTransaccao(), 0);
 
     QVERIFY(e.activa());   // confirming again saves it
     e.clica(e.janela->btConf());
-    QVERIFY(Dados::guardados(*m_bd, Dados::A(1)).contains(QStringLiteral("NOVO-X")));
+    QCOMPARE(Dados::guardados(*m_bd, Dados::A(1)).size(), 8);
     QVERIFY(e.vazia());
 }
 

@@ -62,6 +62,7 @@ private slots:
     void cliqueEResultadoVazio();
     void duploCliqueEEnterCopiamEMinimizam();
     void tamanhoMinimoEJanelasIndependentes();
+    void sugestoesSempreAVista();
 
 private:
     BaseEquivalencias m_base;
@@ -82,7 +83,7 @@ void TstFrmPesquisa::pesquisaComEnterNoutraCaixa()
     QTest::keyClicks(campo, QStringLiteral("partilha"));
     QCoreApplication::processEvents();
     QCOMPARE(e.janela->ucInput()->lista()->count(), 1);
-    QTest::keyClicks(campo, QStringLiteral("do"));
+    QTest::keyClicks(campo, QStringLiteral("do "));   // in lower case, a blank at the end: found all the same
     QTest::keyClick(campo, Qt::Key_Return);
     QCoreApplication::processEvents();
     QCOMPARE(e.janela->ucInput()->lista()->count(), 0);
@@ -181,6 +182,28 @@ void TstFrmPesquisa::tamanhoMinimoEJanelasIndependentes()
     QCOMPARE(e.artigos(), QStringList{Dados::A(3)});
     QVERIFY(outra->grelha()->isHidden());
     QVERIFY(outra->ucInput()->Text().isEmpty());
+}
+
+void TstFrmPesquisa::sugestoesSempreAVista()
+{
+    Ensaio e(*m_bd);
+    QVERIFY(e.activa());
+    CampoInput *campo = e.janela->ucInput()->campo();
+    QListWidget *lista = e.janela->ucInput()->lista();
+    campo->setFocus();
+    QTest::keyClicks(campo, QStringLiteral("zz"));
+    QCOMPARE(lista->count(), 25);
+    // The list fits in the window below the field (it is shorter than 25
+    // lines there), and every highlighted line is in its view.
+    const QRect naJanela(lista->mapTo(e.janela, QPoint(0, 0)), lista->size());
+    QVERIFY2(e.janela->rect().contains(naJanela), qPrintable(QStringLiteral("%1 fora de %2").arg(naJanela.bottom()).arg(e.janela->height())));
+    QVERIFY(lista->height() < 25 * campo->height());
+    for (int linha = 0; linha < 25; ++linha) {
+        QCOMPARE(lista->currentRow(), linha);
+        QVERIFY2(lista->viewport()->rect().contains(lista->visualItemRect(lista->currentItem())), qPrintable(QString::number(linha)));
+        QTest::keyClick(linha == 0 ? static_cast<QWidget *>(campo) : lista, Qt::Key_Down);
+    }
+    QCOMPARE(lista->currentRow(), 24);   // the last stays highlighted
 }
 
 TESSELA_TEST_MAIN(TstFrmPesquisa)

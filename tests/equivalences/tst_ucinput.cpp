@@ -1,5 +1,7 @@
+#include "avisoestado.h"
 #include "baseequivalencias.h"
 #include "campoinput.h"
+#include "outroprograma.h"
 #include "sugestoes.h"
 #include "testmain.h"
 #include "twips.h"
@@ -33,15 +35,15 @@ struct Janela
         uc->campo()->setFocus();
         return QTest::qWaitForWindowActive(&janela);
     }
-    // Types into the field, or blanks it, and lets the suggestions load.
+    // Types into the field, or blanks it; the suggestions load with each key.
     void escreve(const QString &texto, bool apagaAntes = false)
     {
         if (apagaAntes) {
             uc->campo()->selectAll();
             QTest::keyClick(uc->campo(), Qt::Key_Backspace);
         }
-        QTest::keyClicks(uc->campo(), texto);
-        QCoreApplication::processEvents();
+        for (QChar c : texto)   // keyClicks takes only ASCII
+            QTest::sendKeyEvent(QTest::Click, uc->campo(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     QStringList linhas() const
     {
@@ -65,11 +67,13 @@ private slots:
         m_bd = std::make_unique<LigacaoBd>();
         QVERIFY(m_base.copia(*m_pasta, *m_bd));
     }
+    void cleanup() { AvisoEstado::instala({}); }
     void sugestoesLiteraisEmMaiusculas();
+    void codigosComparadosComoNoServidor();
     void recolheSemTextoOuSemResultado();
+    void leituraOcupadaDizPorqueNaBarraDeEstado();
     void setaParaBaixo();
     void duploCliqueFocoEEnter();
-    void consultaPorIndicesIgualAVista();
 
 private:
     BaseEquivalencias m_base;
@@ -104,12 +108,40 @@ void TstUcInput::sugestoesLiteraisEmMaiusculas()
     j.escreve(Dados::A(4), true);
     QVERIFY(j.linhas().isEmpty());
 
-    // Text written by the program reloads the list without opening the box.
+    // Text written by the program reloads the list at once, each time,
+    // without opening the box.
     j.outro->setFocus();
     j.uc->setText(QStringLiteral("qa"));
-    QCoreApplication::processEvents();
     QCOMPARE(j.linhas(), QStringList{QStringLiteral("QA1")});
+    j.uc->setText(QStringLiteral("q'"));
+    QCOMPARE(j.linhas(), QStringList{QStringLiteral("Q'1")});
     QVERIFY(j.fechada());
+}
+
+void TstUcInput::codigosComparadosComoNoServidor()
+{
+    // Codes stored in either case, accented, and with a blank at the end.
+    for (const char *c : {"çedilha", "ÇEDILHA2", "ãb", "é1", "É2", "CODX ", "codx1"})
+        VERIFICA_BD(*m_bd, m_bd->Executa(QStringLiteral("INSERT INTO mvk_AcessoRapido VALUES (?)"), {QString::fromUtf8(c)}));
+    Janela j(*m_bd);
+    QVERIFY(j.activa());
+    j.escreve(QStringLiteral("çe"));   // upper-cased to ÇE: finds the lower-case code too
+    QCOMPARE(j.linhas(), (QStringList{QStringLiteral("çedilha"), QStringLiteral("ÇEDILHA2")}));
+    j.escreve(QStringLiteral("Ã"), true);
+    QCOMPARE(j.linhas(), QStringList{QStringLiteral("ãb")});
+    j.escreve(QStringLiteral("é"), true);   // the accent counts: no E codes
+    QCOMPARE(j.linhas(), (QStringList{QStringLiteral("é1"), QStringLiteral("É2")}));
+    // A trailing blank is no part of the order: "CODX " comes before "codx1".
+    j.escreve(QStringLiteral("codx"), true);
+    QCOMPARE(j.linhas(), (QStringList{QStringLiteral("CODX "), QStringLiteral("codx1")}));
+    // Stored as they were written.
+    QCOMPARE(m_bd->valorUnico(QStringLiteral("SELECT CodigoArtigo FROM mvk_AcessoRapido WHERE CodigoArtigo = ?"),
+                              {QStringLiteral("CEDILHA")}),
+             QVariant());
+    QCOMPARE(m_bd->valorUnico(QStringLiteral("SELECT CodigoArtigo FROM mvk_AcessoRapido WHERE CodigoArtigo = ?"),
+                              {QStringLiteral("ÇEDILHA  ")})
+                 .toString(),
+             QStringLiteral("çedilha"));
 }
 
 void TstUcInput::recolheSemTextoOuSemResultado()
@@ -124,10 +156,10 @@ void TstUcInput::recolheSemTextoOuSemResultado()
     // Blanks never reach the database: the failure armed here hits the next real query.
     m_bd->falhaNoProximo(QStringLiteral("mvk_AcessoRapido"));
     j.escreve(QStringLiteral("   "));
-    j.escreve(QStringLiteral("zz"), true);
+    j.escreve(QStringLiteral("z"), true);
     QVERIFY(j.linhas().isEmpty());   // the failed query: an empty, collapsed box
     QVERIFY(j.fechada());
-    j.escreve(QStringLiteral("-0"));
+    j.escreve(QStringLiteral("z-0"));
     QCOMPARE(j.lista->count(), 25);
 
     // No match: empty, one field high, the caret stays in the field.
@@ -135,6 +167,55 @@ void TstUcInput::recolheSemTextoOuSemResultado()
     QVERIFY(j.linhas().isEmpty());
     QVERIFY(j.fechada());
     QCOMPARE(QApplication::focusWidget(), j.uc->campo());
+}
+
+void TstUcInput::leituraOcupadaDizPorqueNaBarraDeEstado()
+{
+    QStringList estado;
+    AvisoEstado::instala([&](const QString &t) { estado << t; });
+    Janela j(*m_bd);
+    QVERIFY(j.activa());
+
+    // Another program writing (its transaction open): the reads go on at once.
+    LigacaoBd outra;
+    VERIFICA_BD(outra, outra.Abre(Dados::cadeia(m_bd->destino())));
+    VERIFICA_BD(outra, outra.IniciaTransaccao());
+    VERIFICA_BD(outra, outra.Executa(QStringLiteral("INSERT INTO mvk_AcessoRapido VALUES ('ZZ-000')")));
+    j.escreve(QStringLiteral("zz"));
+    QCOMPARE(j.linhas(), Dados::codigosA0().mid(0, 25));   // without the uncommitted code
+    QVERIFY(estado.isEmpty());
+    VERIFICA_BD(outra, outra.AnulaTransaccao());
+
+    // A file in the rollback journal mode (another program opened it first
+    // and keeps a transaction open, so it could not be switched): reads go on
+    // while the other program writes, and when it holds the whole file the
+    // list stays empty and the status line says why, after a short wait.
+    outra.Fecha();
+    const QString ficheiro = m_bd->destino();
+    m_bd->Fecha();
+    OutroPrograma outro(ficheiro);
+    QCOMPARE(outro.executa("PRAGMA journal_mode = DELETE; BEGIN IMMEDIATE"), QString());
+    VERIFICA_BD(*m_bd, m_bd->Abre(Dados::cadeia(ficheiro)));
+    QCOMPARE(m_bd->modoDiario(), QStringLiteral("delete"));
+    j.escreve(QStringLiteral("zz"), true);
+    QCOMPARE(j.lista->count(), 25);
+    QCOMPARE(outro.executa("COMMIT; BEGIN EXCLUSIVE"), QString());
+    j.escreve(QStringLiteral("-"));
+    QVERIFY(j.linhas().isEmpty());
+    QVERIFY(j.fechada());
+    QCOMPARE(m_bd->ultimoErro().numero, ErroBd::BaseOcupada);
+    QCOMPARE(estado, QStringList{QStringLiteral("A base de dados está ocupada por outro programa: as sugestões de códigos não foram lidas.")});
+    // Once it lets go, the next key reads again and clears the notice.
+    QCOMPARE(outro.executa("COMMIT"), QString());
+    j.escreve(QStringLiteral("0"));
+    QCOMPARE(j.lista->count(), 25);
+    QCOMPARE(estado.last(), QString());
+
+    // Another failure says what it was.
+    m_bd->falhaNoProximo(QStringLiteral("mvk_AcessoRapido"), ErroBd::ErroDisco);
+    j.escreve(QStringLiteral("1"));
+    QVERIFY(j.linhas().isEmpty());
+    QCOMPARE(estado.last(), QStringLiteral("As sugestões de códigos não foram lidas: Falha provocada para ensaio"));
 }
 
 void TstUcInput::setaParaBaixo()
@@ -186,42 +267,13 @@ void TstUcInput::duploCliqueFocoEEnter()
     QVERIFY(j.linhas().isEmpty());
     QVERIFY(j.fechada());
 
-    // Terminar collapses on demand and drops a reload still pending.
+    // Terminar collapses on demand.
     j.uc->campo()->setFocus();
-    j.escreve(QStringLiteral("-0"), true);
-    QTest::keyClicks(j.uc->campo(), QStringLiteral("1"));
+    j.escreve(QStringLiteral("zz-0"), true);
+    QVERIFY(!j.fechada());
     j.uc->Terminar();
-    QCoreApplication::processEvents();
     QVERIFY(j.linhas().isEmpty());
     QVERIFY(j.fechada());
-}
-
-void TstUcInput::consultaPorIndicesIgualAVista()
-{
-    // Each source is read through its index, never scanned, and nothing is sorted.
-    Recordset plano;
-    VERIFICA_BD(*m_bd, m_bd->AbreConsulta(QStringLiteral("EXPLAIN QUERY PLAN ") + Sugestoes::instrucao(m_bd->dialecto()), plano,
-                                          Sugestoes::valores(QStringLiteral("ZZ"))));
-    QString passos;
-    for (; !plano.Eof(); plano.MoveNext())
-        passos += plano.Valor(QStringLiteral("detail")).toString() + QLatin1Char('\n');
-    QVERIFY2(passos.contains(QStringLiteral("SEARCH mvk_AcessoRapido USING"))
-                 && passos.contains(QStringLiteral("SEARCH Artigos USING INDEX")) && !passos.contains(QStringLiteral("SCAN"))
-                 && !passos.contains(QStringLiteral("TEMP B-TREE")),
-             qPrintable(passos));
-
-    // Where 25 or fewer codes match, the view's codes.
-    for (const QString &p : {QStringLiteral("QA"), Dados::A(2).left(7), QStringLiteral("ZZ-02"), QStringLiteral("NADA")}) {
-        Recordset vista;
-        VERIFICA_BD(*m_bd, m_bd->AbreConsulta(QStringLiteral("SELECT DISTINCT Codigo FROM mvk_view_JuntaCodigoArtigos "
-                                                             "WHERE Codigo LIKE ? ORDER BY Codigo"),
-                                              vista, {p + QLatin1Char('%')}));
-        QStringList daVista;
-        for (; !vista.Eof(); vista.MoveNext())
-            daVista << vista.Valor(0).toString();
-        QVERIFY(daVista.size() <= 25);
-        QCOMPARE(Sugestoes::le(*m_bd, p.toLower()), daVista);
-    }
 }
 
 TESSELA_TEST_MAIN(TstUcInput)

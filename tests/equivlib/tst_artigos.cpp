@@ -24,6 +24,7 @@ private slots:
     void init();
     void cleanup() { m_artigos.reset(), delete m_base; }
     void escrever();
+    void escreverRecusaCodigosLongos();
     void escreverFalhaAMeioNaoDeixaMetade();
     void apagarELer();
     void pesquisar();
@@ -95,7 +96,42 @@ void TstArtigos::escrever()
     m_artigos->Equivalencia_Escrever(QStringLiteral("o'reilly 50%_a"));
     QCOMPARE(b.codigosDe(QStringLiteral("TRA100001")), QStringLiteral("5601234567890|O'REILLY 50%_A"));
     QCOMPARE(b.acessos(), 1);
+    // Nor do accented letters in the other case, nor a blank at the end: the
+    // code keeps the form it was first written in.
+    m_artigos->Equivalencia_Escrever(QStringLiteral("Ção-1"));
+    m_artigos->Equivalencia_Escrever(QStringLiteral("çÃO-1 "));
+    m_artigos->Equivalencia_Escrever(QStringLiteral("5601234567890  "));
+    QCOMPARE(b.codigosDe(QStringLiteral("tra100001 ")), QStringLiteral("5601234567890|Ção-1|O'REILLY 50%_A"));
+    QCOMPARE(b.acessos(), 2);
     QCOMPARE(m_mensagens.quantos(), 0);
+    QCOMPARE(b.bd.nivelTransaccao(), 0);
+}
+
+void TstArtigos::escreverRecusaCodigosLongos()
+{
+    BaseEquiv &b = *m_base;
+    // At the limits (15 for the article, 25 for the equivalent; blanks at the
+    // end do not count, as on the server) the codes are written as given.
+    m_artigos->setCodigo(QString(15, QLatin1Char('A')));
+    m_artigos->Equivalencia_Escrever(QString(25, QLatin1Char('E')));
+    m_artigos->Equivalencia_Escrever(QString(24, QLatin1Char('Ç')) + QStringLiteral("Ã   "));
+    QCOMPARE(b.pares(), 2);
+    QCOMPARE(m_mensagens.quantos(), 0);
+    // One over: refused before anything is written, with a clear message.
+    m_artigos->Equivalencia_Escrever(QString(26, QLatin1Char('L')));
+    QCOMPARE(b.bd.ultimoErro().numero, ErroBd::TextoLongo);
+    QCOMPARE(m_mensagens.ultimo().texto,
+             QStringLiteral("Erro -2147217833 (O valor \"%1\" tem 26 caracteres e a coluna ArtigoEquivalente só aceita 25)\r\n"
+                            "Na função Equivalencia_Escrever do Módulo de classe Artigos\r\n"
+                            "SELECT ArtigoPai, ArtigoEquivalente From mvk_equivalencias WHERE (ArtigoPai = '%2') AND (ArtigoEquivalente = '%1')")
+                 .arg(QString(26, QLatin1Char('L')), QString(15, QLatin1Char('A'))));
+    m_artigos->setCodigo(QString(16, QLatin1Char('A')));
+    m_artigos->Equivalencia_Escrever(QStringLiteral("CURTO"));
+    QVERIFY(m_mensagens.ultimo().texto.startsWith(
+        QStringLiteral("Erro -2147217833 (O valor \"%1\" tem 16 caracteres e a coluna ArtigoPai só aceita 15)").arg(QString(16, 'A'))));
+    QCOMPARE(b.pares(), 2);
+    QCOMPARE(b.acessos(), 2);
+    QCOMPARE(m_mensagens.quantos(), 2);
     QCOMPARE(b.bd.nivelTransaccao(), 0);
 }
 
@@ -175,7 +211,13 @@ void TstArtigos::pesquisar()
     // Artigo, UPC, PCM, Stock, Prazo, PVP
     QCOMPARE(linhas(rs).replaceInStrings(QRegularExpression(QStringLiteral("\\|Artigo [^|]*")), QString()),
              QStringList({QStringLiteral("FIX100000|1.5|0|0|3|9.9"), QStringLiteral("TRA100001|1.5|2.5|4|7|9.9")}));
+    QCOMPARE(linhas(m_artigos->Pesquisar(QStringLiteral("FIX100000  "))), linhas(rs));   // blanks at the end ignored
     QCOMPARE(linhas(m_artigos->Pesquisar(QStringLiteral("50%_X")), QStringLiteral("Artigo")), QStringList{QStringLiteral("TRA100001")});
+    // Accented codes in either case, the article's own and an equivalent.
+    QVERIFY(b.artigo(QStringLiteral("ÇA1")) && b.par(QStringLiteral("ÇA1"), QStringLiteral("ãb-1")));
+    QCOMPARE(linhas(m_artigos->Pesquisar(QStringLiteral("ça1")), QStringLiteral("Artigo")), QStringList{QStringLiteral("ÇA1")});
+    QCOMPARE(linhas(m_artigos->Pesquisar(QStringLiteral("ÃB-1 ")), QStringLiteral("Artigo")), QStringList{QStringLiteral("ÇA1")});
+    QCOMPARE(m_artigos->Pesquisar(QStringLiteral("AB-1")).RecordCount(), 0);
     QCOMPARE(m_artigos->Pesquisar(QStringLiteral("50%")).RecordCount(), 0);
     QCOMPARE(m_artigos->Pesquisar(QString()).RecordCount(), 0);
     QCOMPARE(m_mensagens.quantos(), 0);

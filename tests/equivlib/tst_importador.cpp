@@ -27,6 +27,8 @@ private slots:
     void cleanup() { delete m_base; }
     void regrasPorCodigo();
     void falhaNaEscritaContinua();
+    void falhaDaBaseParaEDizOQueFicou_data();
+    void falhaDaBaseParaEDizOQueFicou();
     void falhasDoProprioImportador();
     void ligacaoPerdidaGuardaOsLotesAnteriores();
 
@@ -86,14 +88,71 @@ void TstImportador::falhaNaEscritaContinua()
 {
     BaseEquiv &b = *m_base;
     linhas(6);
-    b.bd.falhaNoProximo(QStringLiteral("mvk_AcessoRapido"));
-    QVERIFY(ImportaEquivalencias(b.bd, 4).completa);
-    QCOMPARE(m_mensagens.quantos(), 1);
-    QVERIFY(m_mensagens.ultimo().texto.contains(QStringLiteral("Na função Equivalencia_Escrever do Módulo de classe Artigos")));
-    // The failed code left neither its pair nor its quick-access code.
+    // A code longer than its column, and a code the database refuses: each
+    // reported by the write, and the import goes on.
+    QVERIFY(linha(QStringLiteral("LONGO"), {QString(26, QLatin1Char('X')), QString(25, QLatin1Char('Y'))}));
+    b.bd.falhaNoProximo(QStringLiteral("mvk_AcessoRapido"), ErroBd::Restricao);
+    const ResultadoImportacao r = ImportaEquivalencias(b.bd, 4);
+    QVERIFY(r.completa);
+    QCOMPARE(m_mensagens.quantos(), 2);
+    QVERIFY(m_mensagens.pedidos().at(0).texto.contains(QStringLiteral("Na função Equivalencia_Escrever do Módulo de classe Artigos")));
+    QVERIFY2(m_mensagens.pedidos().at(1).texto.startsWith(
+                 QStringLiteral("Erro -2147217833 (O valor \"%1\" tem 26 caracteres e a coluna ArtigoEquivalente só aceita 25)")
+                     .arg(QString(26, QLatin1Char('X')))),
+             qPrintable(m_mensagens.pedidos().at(1).texto));
+    // The failed codes left neither their pair nor their quick-access code.
     QCOMPARE(b.codigosDe(QStringLiteral("A0000")), QString());
-    QCOMPARE(b.pares(), 5);
-    QCOMPARE(b.acessos(), 5);
+    QCOMPARE(b.codigosDe(QStringLiteral("LONGO")), QString(25, QLatin1Char('Y')));
+    QCOMPARE(b.pares(), 6);
+    QCOMPARE(b.acessos(), 6);
+    QCOMPARE(r.codigos, 8);
+    QCOMPARE(r.codigosGravados, 6);
+}
+
+void TstImportador::falhaDaBaseParaEDizOQueFicou_data()
+{
+    QTest::addColumn<QString>("marca");
+    QTest::addColumn<int>("saltar");
+    QTest::addColumn<long>("numero");
+    QTest::addColumn<int>("pares");
+    QTest::addColumn<QString>("fim");
+    // 12 rows of one code each, in batches of 5 codes: rows 1-5, 6-10, 11-12.
+    const QString nada = QStringLiteral("nenhum código foi gravado.");
+    const QString cinco = QStringLiteral("ficaram gravados 5 códigos, das linhas 1 a 5.");
+    QTest::newRow("primeira escrita, disco cheio") << "INTO mvk_equivalencias" << 0 << ErroBd::DiscoCheio << 0
+                                                   << QStringLiteral("linha 1 de 12 da tabela CLART; ") + nada;
+    QTest::newRow("confirmação do primeiro lote") << "COMMIT" << 0 << ErroBd::BaseOcupada << 0 << QStringLiteral("linha 5 de 12 da tabela CLART; ") + nada;
+    QTest::newRow("começo do segundo lote") << "BEGIN" << 1 << ErroBd::BaseOcupada << 5 << QStringLiteral("linha 6 de 12 da tabela CLART; ") + cinco;
+    QTest::newRow("escrita a meio do lote") << "INTO mvk_equivalencias" << 7 << ErroBd::SoLeitura << 5
+                                           << QStringLiteral("linha 8 de 12 da tabela CLART; ") + cinco;
+    QTest::newRow("código rápido a meio do lote") << "INTO mvk_AcessoRapido" << 7 << ErroBd::ErroDisco << 5
+                                                 << QStringLiteral("linha 8 de 12 da tabela CLART; ") + cinco;
+    QTest::newRow("confirmação do lote do meio") << "COMMIT" << 1 << ErroBd::BaseOcupada << 5 << QStringLiteral("linha 10 de 12 da tabela CLART; ") + cinco;
+    QTest::newRow("confirmação do último lote") << "COMMIT" << 2 << ErroBd::DiscoCheio << 10
+                                               << QStringLiteral("linha 12 de 12 da tabela CLART; ficaram gravados 10 códigos, das linhas 1 a 10.");
+}
+
+void TstImportador::falhaDaBaseParaEDizOQueFicou()
+{
+    QFETCH(QString, marca);
+    QFETCH(int, saltar);
+    QFETCH(long, numero);
+    QFETCH(int, pares);
+    QFETCH(QString, fim);
+    BaseEquiv &b = *m_base;
+    linhas(12);
+    b.bd.falhaNoProximo(marca, numero, saltar);
+    const ResultadoImportacao r = ImportaEquivalencias(b.bd, 5);
+    QVERIFY(!r.completa);
+    QCOMPARE(b.pares(), pares);
+    QCOMPARE(b.acessos(), pares);
+    QCOMPARE(r.codigosGravados, pares);
+    QCOMPARE(b.bd.nivelTransaccao(), 0);
+    QCOMPARE(m_mensagens.ultimo().texto, QStringLiteral("Erro %1 (Falha provocada para ensaio)\r\n"
+                                                        "Na função ImportaEquivalencias do Módulo frmMain\r\n"
+                                                        "A importação parou na ")
+                                             .arg(numero)
+                                             + fim);
 }
 
 void TstImportador::falhasDoProprioImportador()
@@ -114,7 +173,7 @@ void TstImportador::falhasDoProprioImportador()
     QCOMPARE(m_mensagens.ultimo().texto,
              QStringLiteral("Erro -2147217900 (A tabela CLART não tem a coluna CL03)\r\n"
                             "Na função ImportaEquivalencias do Módulo frmMain\r\n"
-                            "A importação parou na linha 1 de 2 da tabela CLART; as linhas anteriores ficaram gravadas."));
+                            "A importação parou na linha 1 de 2 da tabela CLART; ficaram gravados 2 códigos, das linhas 1 a 1."));
     QCOMPARE(b.bd.nivelTransaccao(), 0);
 }
 
@@ -131,7 +190,8 @@ void TstImportador::ligacaoPerdidaGuardaOsLotesAnteriores()
     QVERIFY(!r.completa);
     QCOMPARE(r.codigos, 5);
     QCOMPARE(m_mensagens.quantos(), 1);
-    QVERIFY(m_mensagens.ultimo().texto.contains(QStringLiteral("A importação parou na linha 6 de 12")));
+    QVERIFY(m_mensagens.ultimo().texto.endsWith(
+        QStringLiteral("A importação parou na linha 6 de 12 da tabela CLART; ficaram gravados 5 códigos, das linhas 1 a 5.")));
     VERIFICA_BD(b.bd, b.bd.Abre(BaseEquiv::cadeia(b.ficheiro)));
     QCOMPARE(b.pares() + b.acessos(), 10);
 }

@@ -4,7 +4,6 @@
 #include "testmain.h"
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QVBoxLayout>
@@ -172,31 +171,6 @@ void TstGrelha::crescimentoERedesenho()
     QCOMPARE(alteracoes.size(), 0);
     g->setRedesenho(true);
     QCOMPARE(alteracoes.size(), 1);
-
-    // 10,000 rows growing one at a time, as the windows load them.
-    Grelha grande;
-    colunasPreco(&grande);
-    grande.resize(600, 300);
-    grande.show();
-    QElapsedTimer relogio;
-    relogio.start();
-    grande.setRedesenho(false);
-    grande.setLinhas(2);
-    for (int r = 0; r < 10000; ++r) {
-        if (r >= grande.linhas() - 1)
-            grande.setLinhas(grande.linhas() + 1);
-        grande.setMatriz(r, 0, QString::number(r));
-        grande.setMatriz(r, 1, "Designação do artigo");
-        grande.setMatriz(r, 2, QDate(2024, 1, 1).addDays(r % 300));
-        grande.setMatriz(r, 3, r * 1.25);
-        grande.setMatriz(r, 4, false);
-    }
-    grande.setRedesenho(true);
-    QCoreApplication::processEvents();
-    const qint64 ms = relogio.elapsed();
-    QVERIFY2(ms < 1000, qPrintable(QString("10000 linhas em %1 ms").arg(ms)));
-    QCOMPARE(grande.linhas(), 10001);
-    QCOMPARE(grande.textoCelula(10000, 4), QString("12.498,75"));
 }
 
 void TstGrelha::enterETabSaltamColunasSemFoco()

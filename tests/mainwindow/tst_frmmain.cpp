@@ -18,6 +18,8 @@
 #include "rupturastocks.h"
 #include "frmficha.h"
 #include "frmpesquisa.h"
+#include "avisoestado.h"
+#include "outroprograma.h"
 #include "botao.h"
 #include "campoinput.h"
 #include "grelha.h"
@@ -318,6 +320,9 @@ void TstFrmMain::mostraCriaAsTabelasDeEquivalencias()
     QVERIFY(bd.existeTabela("mvk_equivalencias"));
     QVERIFY(bd.existeTabela("mvk_view_JuntaCodigoArtigos"));
     QCOMPARE(m_mensagens.quantos(), 0);
+    QCOMPARE(w.painel(5)->text(), QString());
+    AvisoEstado::escreve(QStringLiteral("aviso da caixa"));   // the controls' notices land in the status line
+    QCOMPARE(w.painel(5)->text(), QStringLiteral("aviso da caixa"));
 
     // Without the class library registered the user is told, and the window still opens.
     const QByteArray registo = qgetenv("TESSELA_REGISTO_CLASSES");
@@ -329,6 +334,21 @@ void TstFrmMain::mostraCriaAsTabelasDeEquivalencias()
     QVERIFY(sem.isVisible());
     QCOMPARE(m_mensagens.quantos(), 1);
     QVERIFY(m_mensagens.ultimo().texto.contains("BaseDados"));
+
+    // A database that can only be read: said in the status line at once.
+    const QString ficheiro = bd.destino();
+    bd.Fecha();
+    if (!OutroPrograma::soDeLeitura(ficheiro, true))
+        QSKIP("Não foi possível tornar o ficheiro só de leitura");
+    const bool abriu = bd.Abre(QStringLiteral("Provider=MSDataShape;Mode=1;Motor=SQLite;Data Source=") + ficheiro);
+    frmMain lida;
+    lida.setBd(&bd);
+    lida.Mostra();
+    const QString estado = lida.painel(5)->text();
+    bd.Fecha();
+    OutroPrograma::soDeLeitura(ficheiro, false);
+    QVERIFY(abriu);
+    QCOMPARE(estado, QStringLiteral("A base de dados só pode ser lida: as alterações não serão gravadas."));
 }
 
 void TstFrmMain::splashEAcercaMostramAVersao()

@@ -17,7 +17,7 @@ CREATE TABLE dbo.mvk_Precos_Forn (
 ) ON [PRIMARY]
 GO
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Precos_Forn_Par')
-CREATE INDEX IX_mvk_Precos_Forn_Par ON dbo.mvk_Precos_Forn (Fornecedor, Artigo)
+CREATE INDEX IX_mvk_Precos_Forn_Par ON dbo.mvk_Precos_Forn (Fornecedor, Artigo, Data DESC)
 GO
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Precos_Forn_Artigo')
 CREATE INDEX IX_mvk_Precos_Forn_Artigo ON dbo.mvk_Precos_Forn (Artigo, Preco)
@@ -33,7 +33,7 @@ CREATE TABLE dbo.mvk_Precos_Clientes (
 ) ON [PRIMARY]
 GO
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Precos_Clientes_Par')
-CREATE INDEX IX_mvk_Precos_Clientes_Par ON dbo.mvk_Precos_Clientes (Cliente, Artigo)
+CREATE INDEX IX_mvk_Precos_Clientes_Par ON dbo.mvk_Precos_Clientes (Cliente, Artigo, Data DESC)
 GO
 IF OBJECT_ID(N'dbo.mvk_Necessidades', N'U') IS NULL
 CREATE TABLE dbo.mvk_Necessidades (
