@@ -159,7 +159,7 @@ void TestSqlite::falhasComNumerosProprios()
     QVERIFY(!rs.Update());
     QCOMPARE(rs.erro().numero, ErroBd::TextoLongo);
     QCOMPARE(rs.erro().descricao, QStringLiteral("O valor \"%1\" tem 16 caracteres e a coluna Codigo só aceita 15").arg(QString(16, 'X')));
-    QVERIFY(rs.SetValor(QStringLiteral("Codigo"), QString(15, QLatin1Char('Ç')) + QStringLiteral("  ")));
+    QVERIFY(rs.SetValor(QStringLiteral("Codigo"), QString(15, QChar(u'Ç')) + QStringLiteral("  ")));
     VERIFICA_BD(t.bd, rs.Update());
 
     // The disk full in the middle of a transaction: its own number, and the

@@ -114,7 +114,7 @@ void TstArtigos::escreverRecusaCodigosLongos()
     // end do not count, as on the server) the codes are written as given.
     m_artigos->setCodigo(QString(15, QLatin1Char('A')));
     m_artigos->Equivalencia_Escrever(QString(25, QLatin1Char('E')));
-    m_artigos->Equivalencia_Escrever(QString(24, QLatin1Char('Ç')) + QStringLiteral("Ã   "));
+    m_artigos->Equivalencia_Escrever(QString(24, QChar(u'Ç')) + QStringLiteral("Ã   "));
     QCOMPARE(b.pares(), 2);
     QCOMPARE(m_mensagens.quantos(), 0);
     // One over: refused before anything is written, with a clear message.
