@@ -14,7 +14,11 @@ class DialogosPadrao : public DialogosImpressao
 public:
     QString ficheiroParaGravar(QWidget *pai, const QString &titulo, const QString &sugestao, const QString &filtro) override
     {
-        const QString pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        // The user's documents, or the home folder where there is none: never
+        // the folder the program happened to be started from.
+        QString pasta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (pasta.isEmpty() || !QDir(pasta).exists())
+            pasta = QDir::homePath();
         return QFileDialog::getSaveFileName(pai, titulo, QDir(pasta).filePath(sugestao), filtro);
     }
     bool preparaImpressora(QWidget *pai, QPrinter &impressora) override
