@@ -30,13 +30,7 @@ private:
         base.escreveCelula(linha, DataE + 1, data);
         base.escreveCelula(linha, Preco + 1, preco);
     }
-    void confirma(int resposta = 0)
-    {
-        base.mensagens.limpa();
-        if (resposta)
-            base.mensagens.responde(resposta);
-        QTest::mouseClick(base.janela->btConf(), Qt::LeftButton);
-    }
+    void confirma(int resposta = 0) { base.confirma(resposta); }
     // Id, date and price of the records of a pair, by Id.
     QStringList precos(const QString &fornecedor, const QString &artigo)
     {
