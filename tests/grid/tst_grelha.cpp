@@ -695,10 +695,6 @@ void TstGrelha::popupJuntoDaCelulaActual()
     QCOMPARE(g->topoJuntoCelulaActual(popup), abaixo);
     popup.resize(50, popup.height() + 1);
     QCOMPARE(g->topoJuntoCelulaActual(popup), g->y() + c.top() - popup.height());
-    // Following the current row.
-    g->setLinhaActual(3);
-    popup.resize(50, 10);
-    QCOMPARE(g->topoJuntoCelulaActual(popup), abaixo + g->rowHeight(1));
 }
 
 TESSELA_TEST_MAIN(TstGrelha)
