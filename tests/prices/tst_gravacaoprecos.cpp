@@ -263,8 +263,7 @@ private slots:
         base.escreveCelula(3, DataE + 1, QStringLiteral("02-09-2024"));
         base.escreveCelula(3, Preco + 1, QStringLiteral("4,40"));
         QCOMPARE(g()->matriz(2, Forn), QVariant(entidade));
-        base.mensagens.limpa();
-        QTest::mouseClick(base.janela->btConf(), Qt::LeftButton);
+        confirma();
         QCOMPARE(base.textos(), QStringList{QStringLiteral("A linha 3 tem um preço que não pode ser gravado: falta o artigo.\r\n"
                                                            "Nada foi gravado: complete essas linhas ou retire-as.")});
         QCOMPARE(registos(), antes);
