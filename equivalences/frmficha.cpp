@@ -268,9 +268,5 @@ void frmFicha::lista()
     const QString codigo = m_artigos->MostraLista();
     if (codigo.isEmpty())
         return;
-    m_campo->setText(codigo);
-    m_campo->setInicioSeleccao(0);
-    m_campo->setComprimentoSeleccao(int(codigo.size()));
-    m_campo->setFocus();
-    EnviaTeclas(QStringLiteral("{TAB}"));   // leaving the field reads the article
+    m_campo->poeEscolhido(codigo);   // leaving the field reads the article
 }

@@ -5,6 +5,8 @@
 #include "twips.h"
 #include "versao.h"
 
+#include <QFrame>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QWidget>
@@ -19,6 +21,18 @@ void pintaFundo(QWidget *w, const QColor &cor)
     p.setColor(QPalette::Window, cor);
     w->setPalette(p);
     w->setAutoFillBackground(true);
+}
+
+QLabel *criaTitulo(QWidget *janela, const QString &titulo, int largura)
+{
+    auto *painel = new QFrame(janela);
+    painel->setFrameShape(QFrame::StyledPanel);
+    painel->setGeometry(twips(120, 60, largura - 240, 540));
+    auto *rotulo = new QLabel(titulo, painel);
+    rotulo->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
+    rotulo->setAlignment(Qt::AlignCenter);
+    rotulo->setGeometry(painel->rect());
+    return rotulo;
 }
 
 int px(double t) { return Twips::paraPixeis(t); }

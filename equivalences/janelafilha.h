@@ -7,19 +7,26 @@
 
 class Artigos;
 class LigacaoBd;
+class QLabel;
 class QWidget;
 
-// What the equivalence windows share as children of the main window: their
-// background colour, sizes written in twips, the main window they belong to
-// (the top-level window around the document area, or the window itself when
-// it stands alone), centring in the main window's client area, closing, and
-// the creation of their Artigos object by its registered identity.
+// What the program's windows share as children of the main window: their
+// background colour and title band, sizes written in twips, the main window
+// they belong to (the top-level window around the document area, or the
+// window itself when it stands alone), centring in the main window's client
+// area, closing, and (for the equivalence windows) the creation of their
+// Artigos object by its registered identity.
 namespace JanelaFilha {
 
 // The windows' background (red 213, green 222, blue 242).
 QColor corFundo();
 // Gives a widget a solid background of that colour.
 void pintaFundo(QWidget *w, const QColor &cor);
+
+// The title band at the top of a window as wide as the window (in twips):
+// a panel within the window's margins with the title centred in bold
+// 12-point Verdana. Gives the title's label; the panel is its parent.
+QLabel *criaTitulo(QWidget *janela, const QString &titulo, int largura);
 
 // A rectangle given in twips, in pixels.
 QRect twips(int esquerda, int topo, int largura, int altura);

@@ -5,22 +5,19 @@
 #include "campoinput.h"
 #include "cargaprecos.h"
 #include "consultas.h"
-#include "enviateclas.h"
 #include "exportacsv.h"
 #include "gravacaoprecos.h"
 #include "grelha.h"
+#include "janelafilha.h"
 #include "ligacaobd.h"
 #include "listapesquisa.h"
+#include "listasgrelha.h"
 #include "mensagens.h"
 #include "servicomensagens.h"
-#include "teclas.h"
 #include "twips.h"
 #include "visualizadorimpressao.h"
 
-#include <QFrame>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPrintPreviewWidget>
 
 namespace {
@@ -31,7 +28,7 @@ constexpr int Altura = 8280;
 
 void poe(QWidget *w, int esquerda, int topo, int largura, int altura)
 {
-    w->setGeometry(Twips::paraPixeis(esquerda), Twips::paraPixeis(topo), Twips::paraPixeis(largura), Twips::paraPixeis(altura));
+    w->setGeometry(JanelaFilha::twips(esquerda, topo, largura, altura));
 }
 
 } // namespace
@@ -56,19 +53,8 @@ void FormularioPrecos::criaControlos()
 {
     setWindowTitle(m_textos.titulo);
     setFixedSize(Twips::paraPixeis(Largura), Twips::paraPixeis(Altura));
-    // The background every window of the program has.
-    QPalette fundo = palette();
-    fundo.setColor(QPalette::Window, QColor(213, 222, 242));
-    setPalette(fundo);
-    setAutoFillBackground(true);
-
-    m_frame2 = new QFrame(this);
-    m_frame2->setFrameShape(QFrame::StyledPanel);
-    poe(m_frame2, 120, 60, 14400, 540);
-    m_label1 = new QLabel(m_textos.titulo, m_frame2);
-    m_label1->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
-    m_label1->setAlignment(Qt::AlignCenter);
-    m_label1->setGeometry(m_frame2->rect());
+    JanelaFilha::pintaFundo(this, JanelaFilha::corFundo());
+    m_label1 = JanelaFilha::criaTitulo(this, m_textos.titulo, Largura);
 
     const QString legendas[5] = {QStringLiteral("Artigo"), QString(), QString(), QStringLiteral("Obs"), m_textos.entidade};
     for (int i = 0; i < 5; ++i)
@@ -165,34 +151,13 @@ void FormularioPrecos::showEvent(QShowEvent *evento)
     // The opening: icon and place in the main window, then a clear window.
     if (!m_aberta) {
         m_aberta = true;
-        centra();
+        JanelaFilha::preparaNaPrincipal(this);
         LimparForm();
     }
     QWidget::showEvent(evento);
 }
 
-void FormularioPrecos::centra()
-{
-    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
-    if (QWidget *principal = window(); principal != this) {
-        setWindowIcon(principal->windowIcon());
-        if (sub)
-            sub->setWindowIcon(principal->windowIcon());
-    }
-    // In the main window's document area the sub-window frame is what moves.
-    QWidget *moldura = sub ? static_cast<QWidget *>(sub) : this;
-    const QWidget *area = sub ? (sub->mdiArea() ? sub->mdiArea()->viewport() : nullptr) : parentWidget();
-    if (area)
-        moldura->move((area->width() - moldura->width()) / 2, (area->height() - moldura->height()) / 2);
-}
-
-void FormularioPrecos::sair()
-{
-    if (auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget()))
-        sub->close();
-    else
-        close();
-}
+void FormularioPrecos::sair() { JanelaFilha::fecha(this); }
 
 void FormularioPrecos::LimparForm()
 {
@@ -222,22 +187,14 @@ void FormularioPrecos::mostraObservacao(const QString &texto) { m_campo[2]->setT
 
 void FormularioPrecos::teclaCampo(int indice, int &codigo)
 {
-    m_estado.Digitado = true;
-    if (codigo != Teclas::Esc)
-        return;
-    // Esc steps back one field without checking; in the first filter it closes.
-    EnviaTeclas(QStringLiteral("+{TAB}"));
-    codigo = 0;
-    m_estado.Digitado = false;
-    if (indice == 0)
+    // A typed character marks the field typed; Esc steps back one field
+    // without checking, and in the first filter closes the window.
+    m_estado.Digitado = !CampoInput::recuaComEsc(codigo);
+    if (!m_estado.Digitado && indice == 0)
         sair();
 }
 
-void FormularioPrecos::falhaBd(const QString &funcao)
-{
-    MensagemErro(m_bd->ultimoErro().texto() + QStringLiteral("\r\nNa função ") + funcao + QStringLiteral(" do Módulo ")
-                 + m_textos.modulo);
-}
+void FormularioPrecos::falhaBd(const QString &funcao) { MensagemErro(m_bd->ultimoErro().texto(), funcao, m_textos.modulo); }
 
 bool FormularioPrecos::validaEntidade()
 {
@@ -298,25 +255,15 @@ void FormularioPrecos::abreLista(int indice)
     QString codigo;
     if (indice < 2 && m_bd) {
         campo->setFocus();
-        if (indice == 0)
-            codigo = ListaPesquisa::escolhe(*m_bd, m_textos.tituloLista, m_textos.sqlLista, 5800, {1300, 4000});
-        else
-            codigo = ListaPesquisa::escolhe(*m_bd, QStringLiteral("Artigos"),
-                                            QStringLiteral(" SELECT    Codigo as 'Artigo',Nome as 'Designação'")
-                                                + QStringLiteral(" FROM Artigos where Artoudes=0 and Inactivo=0")
-                                                + QStringLiteral(" order by Codigo"),
-                                            7000, {1500, 5000});
+        codigo = indice == 0 ? ListaPesquisa::escolhe(*m_bd, m_textos.tituloLista, m_textos.sqlLista, 5800, {1300, 4000})
+                             : EscolheArtigoFiltro(*m_bd);
     }
     if (codigo.isEmpty()) {
         campo->setFocus();
         return;
     }
     // The picked code is checked like a typed one when the queued Tab leaves the field.
-    campo->setText(codigo);
-    campo->setInicioSeleccao(0);
-    campo->setComprimentoSeleccao(int(codigo.size()));
-    campo->setFocus();
-    EnviaTeclas(QStringLiteral("{TAB}"));
+    campo->poeEscolhido(codigo);
     m_estado.Digitado = true;
 }
 

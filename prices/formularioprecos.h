@@ -9,7 +9,6 @@ class Calendario;
 class CampoInput;
 class Grelha;
 class LigacaoBd;
-class QFrame;
 class QLabel;
 class VisualizadorImpressao;
 
@@ -116,7 +115,6 @@ protected:
 
 private:
     void criaControlos();
-    void centra();
     void teclaCampo(int indice, int &codigo);
     void validaCampo(int indice, bool &cancela);
     bool validaEntidade();
@@ -127,7 +125,6 @@ private:
     LigacaoBd *m_bd = nullptr;
     bool m_aberta = false;
 
-    QFrame *m_frame2 = nullptr;
     QLabel *m_label1 = nullptr;
     QLabel *m_label2[5] = {};
     CampoInput *m_campo[3] = {};

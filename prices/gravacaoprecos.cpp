@@ -5,8 +5,6 @@
 #include "grelhaprecos.h"
 #include "ligacaobd.h"
 
-#include <QDateTime>
-
 using namespace ColunasPrecos;
 
 namespace {
@@ -113,38 +111,8 @@ bool GravacaoPrecos::gravaPreco(const LinhaPreco &l)
 
 bool GravacaoPrecos::gravaAjudaCompra(const LinhaPreco &l)
 {
-    const QString onde = QStringLiteral("Ao gravar a ajuda de compra de %1 / %2 (linha %3).").arg(l.artigo, l.entidade).arg(l.linha);
-    Recordset rs;
-    if (!m_bd.AbreTabela(QStringLiteral("SELECT * FROM AjudaCmp WHERE Artigo = ? AND Forneced = ?"), rs, {l.artigo, l.entidade}))
-        return falha(onde);
-    const QDateTime agora = QDateTime::currentDateTime();
-    if (!rs.Eof()) {
-        rs.SetValor(QStringLiteral("Artigo"), l.artigo);
-        rs.SetValor(QStringLiteral("RefArt"), l.referencia);
-        rs.SetValor(QStringLiteral("Forneced"), l.entidade);
-        rs.SetValor(QStringLiteral("DataPart"), agora);
-        rs.SetValor(QStringLiteral("PrProx"), l.preco.paraValor());
-    } else {
-        rs.AddNew();
-        const QString vazio = QStringLiteral("");
-        rs.SetValor(QStringLiteral("Artigo"), l.artigo);
-        rs.SetValor(QStringLiteral("Forneced"), l.entidade);
-        rs.SetValor(QStringLiteral("RefArt"), l.referencia);
-        rs.SetValor(QStringLiteral("Data"), QVariant(QMetaType::fromType<QDateTime>()));
-        rs.SetValor(QStringLiteral("PrUltFor"), 0);
-        rs.SetValor(QStringLiteral("EncUltCp"), 0);
-        rs.SetValor(QStringLiteral("Desconto"), 0);
-        rs.SetValor(QStringLiteral("Qtd"), 1);
-        rs.SetValor(QStringLiteral("Moeda"), QStringLiteral("EUR"));
-        rs.SetValor(QStringLiteral("DataPart"), agora);
-        rs.SetValor(QStringLiteral("PrProx"), l.preco.paraValor());
-        rs.SetValor(QStringLiteral("DescProx"), vazio);
-        for (int n = 1; n <= 5; ++n)
-            rs.SetValor(QStringLiteral("CustAd%1").arg(n), vazio);
-        rs.SetValor(QStringLiteral("PrazoEnt"), 0);
-        rs.SetValor(QStringLiteral("Descr"), vazio);
-    }
-    return rs.Update() || falha(onde);
+    return GravaAjudaCompra(m_bd, l.artigo, l.entidade, l.referencia, l.preco)
+           || falha(QStringLiteral("Ao gravar a ajuda de compra de %1 / %2 (linha %3).").arg(l.artigo, l.entidade).arg(l.linha));
 }
 
 bool GravacaoPrecos::grava(const QList<LinhaPreco> &linhas, const QList<qint64> &idsAApagar)

@@ -53,8 +53,9 @@ struct DestinoPrecos
 // when the pair has none, so two rows of one pair both write it, the last
 // winning. Then the removed records are deleted by Id and, for suppliers,
 // each row's price becomes the next price of the ERP's purchase-help record
-// of its pair (an existing record gets only article, supplier, reference,
-// date of change and next price; a new one every column with its defaults).
+// of its pair (GravaAjudaCompra: an existing record gets only article,
+// supplier, reference, date of change and next price; a new one every column
+// with its defaults).
 // All of it is one transaction: on any failure nothing stays written and
 // erro() names the failure.
 class GravacaoPrecos

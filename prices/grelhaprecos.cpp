@@ -2,10 +2,9 @@
 
 #include "calendario.h"
 #include "consultas.h"
-#include "enviateclas.h"
 #include "grelha.h"
 #include "ligacaobd.h"
-#include "listapesquisa.h"
+#include "listasgrelha.h"
 #include "mensagens.h"
 #include "teclas.h"
 #include "valores.h"
@@ -225,20 +224,18 @@ void GrelhaPrecos::edicaoVaiComecar(int linha, int coluna)
 
 QVariant GrelhaPrecos::referenciaCompra(const QVariant &artigo, const QVariant &fornecedor)
 {
-    Recordset rs;
-    if (!LerAjudaCompra(*m_bd, rs, artigo, fornecedor)) {
+    // Without a purchase-help record the row has no reference (an old pair's
+    // reference must not stay behind).
+    QString referencia;
+    if (!LerReferenciaCompra(*m_bd, artigo, fornecedor, &referencia))
         falhaBd(QStringLiteral("LerAjudaCompra"));
-        return QString();
-    }
-    // The reference belongs to the pair: without a purchase-help record the
-    // row has none (an old pair's reference must not stay behind).
-    return rs.Eof() ? QString() : TextoDe(rs.Valor(QStringLiteral("RefArt")));
+    return referencia;
 }
 
 bool GrelhaPrecos::falhaBd(const QString &onde)
 {
-    MensagemErro(m_bd->ultimoErro().texto() + QStringLiteral("\r\nNa função ") + onde + QStringLiteral(" do Módulo ")
-                 + (clientes() ? QStringLiteral("ConsultaPrecosClientes") : QStringLiteral("ConsultaPrecos")));
+    MensagemErro(m_bd->ultimoErro().texto(), onde,
+                 clientes() ? QStringLiteral("ConsultaPrecosClientes") : QStringLiteral("ConsultaPrecos"));
     return true;
 }
 
@@ -342,10 +339,8 @@ void GrelhaPrecos::valida(int linha, int coluna, const QVariant &anterior, bool 
         break;
     }
     if (!mensagem.isEmpty()) {
-        Mensagem(QString(), mensagem, 2);
         cancela = true;
-        escreve(linha, coluna - 1, anterior);
-        m_grelha->setFocus();
+        m_grelha->recusaValor(linha, coluna, anterior, mensagem);
     }
     e.Digitado = false;
 }
@@ -393,21 +388,6 @@ void GrelhaPrecos::teclaPremida(int &tecla, int)
 
 // ---- lists and calendar ------------------------------------------------------
 
-QString GrelhaPrecos::escolheDaLista(int coluna)
-{
-    if (coluna == Forn)
-        return ListaPesquisa::escolhe(*m_bd, clientes() ? QStringLiteral("Clientes") : QStringLiteral("Fornecedores"),
-                                      QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   ")
-                                          + (clientes() ? QStringLiteral("Clientes") : QStringLiteral("Fornec"))
-                                          + QStringLiteral("  order by Codigo"),
-                                      6300, {1500, 4000});
-    return ListaPesquisa::escolhe(*m_bd, QStringLiteral("Artigos"),
-                                  QStringLiteral(" SELECT     ARTIGOS.CODIGO as 'Código', ARTIGOS.NOME as 'Nome', STDISP as Stock")
-                                      + QStringLiteral(" FROM   ARTIGOS ") + QStringLiteral(" Where (Artigos.ARTOUDES = 0  and Inactivo=0)")
-                                      + QStringLiteral(" order by Codigo"),
-                                  8300, {1500, 4000, 1500});
-}
-
 void GrelhaPrecos::botaoCelula(int linha, int coluna)
 {
     const int dados = coluna - 1;
@@ -416,19 +396,16 @@ void GrelhaPrecos::botaoCelula(int linha, int coluna)
         abreCalendario();
         return;
     }
-    const QString codigo = dados == Forn || dados == Artigo ? escolheDaLista(dados) : QString();
-    if (!codigo.trimmed().isEmpty()) {
-        m_grelha->setValorActual(codigo);
-        m_grelha->redesenhaCelula(linha, coluna);
-        m_janela->estado().Digitado = true;
-        // Open the cell's editor and leave it at once: the picked code is
-        // checked like a typed one, which names it and completes the row.
-        m_grelha->setFocus();
-        EnviaTeclas(QStringLiteral("{F2}{TAB}"));
-    } else {
-        m_janela->estado().Digitado = false;
-    }
-    m_grelha->redesenhaCelula(m_grelha->linhaActual(), m_grelha->colunaActual());
+    QString codigo;
+    if (dados == Artigo)
+        codigo = EscolheArtigoGrelha(*m_bd);
+    else if (dados == Forn)
+        codigo = clientes() ? EscolheClienteGrelha(*m_bd) : EscolheFornecedorGrelha(*m_bd);
+    // The picked code is checked like a typed one, which names it and
+    // completes the row.
+    m_janela->estado().Digitado = !codigo.trimmed().isEmpty();
+    if (m_janela->estado().Digitado)
+        m_grelha->aceitaEscolha(codigo);
 }
 
 void GrelhaPrecos::abreCalendario()
@@ -436,13 +413,8 @@ void GrelhaPrecos::abreCalendario()
     if (!m_calendario)
         return;
     // Below the current cell, or above it when it would not fit in the window.
-    const QRect celula = m_grelha->rectanguloCelulaActual();
-    const int x = m_grelha->x() + celula.left();
-    int y = m_grelha->y() + celula.top() + celula.height();
-    const QWidget *janela = m_calendario->parentWidget();
-    if (janela && m_calendario->height() + y > janela->height())
-        y = m_grelha->y() + celula.top() - m_calendario->height();
-    m_calendario->mostraEm(QPoint(x, y), Valores::comoData(m_grelha->valorActual()));
+    const int x = m_grelha->x() + m_grelha->rectanguloCelulaActual().left();
+    m_calendario->mostraEm(QPoint(x, m_grelha->topoJuntoCelulaActual(*m_calendario)), Valores::comoData(m_grelha->valorActual()));
 }
 
 void GrelhaPrecos::dataDoCalendario(const QDate &data)

@@ -120,7 +120,6 @@ private:
     QString validaData(int linha, const QString &texto);
     void abreCalendario();
     void dataDoCalendario(const QDate &data);
-    QString escolheDaLista(int coluna);
     // The reference of the purchase-help record of a row's article and supplier.
     QVariant referenciaCompra(const QVariant &artigo, const QVariant &fornecedor);
     // Reports a failing query; true, for the cancel of a check.

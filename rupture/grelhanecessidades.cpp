@@ -3,7 +3,6 @@
 #include "analiseruptura.h"
 #include "calendario.h"
 #include "consultas.h"
-#include "enviateclas.h"
 #include "grelha.h"
 #include "leitoresruptura.h"
 #include "ligacaobd.h"
@@ -169,20 +168,17 @@ void GrelhaNecessidades::escreve(int linha, int coluna, const QVariant &valor)
 
 void GrelhaNecessidades::falhaBd(const QString &onde)
 {
-    MensagemErro(m_bd->ultimoErro().texto() + QStringLiteral("\r\nNa função ") + onde
-                 + QStringLiteral(" do Módulo RupturaStocks"));
+    MensagemErro(m_bd->ultimoErro().texto(), onde, QStringLiteral("RupturaStocks"));
 }
 
 QString GrelhaNecessidades::referenciaCompra(const QVariant &artigo, const QVariant &fornecedor, bool *ok)
 {
-    Recordset rs;
-    *ok = LerAjudaCompra(*m_bd, rs, artigo, fornecedor);
-    if (!*ok) {
+    // Without a purchase-help record the row has no reference.
+    QString referencia;
+    *ok = LerReferenciaCompra(*m_bd, artigo, fornecedor, &referencia);
+    if (!*ok)
         falhaBd(QStringLiteral("LerAjudaCompra"));
-        return QString();
-    }
-    // The reference belongs to the pair: without a record the row has none.
-    return rs.Eof() ? QString() : TextoDe(rs.Valor(QStringLiteral("RefArt")));
+    return referencia;
 }
 
 bool GrelhaNecessidades::validaArtigo(int linha, const QString &texto, QString &mensagem)
@@ -283,11 +279,8 @@ void GrelhaNecessidades::valida(int linha, int coluna, const QVariant &anterior,
         break;
     }
     if (!aceite) {
-        if (!mensagem.isEmpty())
-            Mensagem(QString(), mensagem, 2);
         cancela = true;
-        escreve(linha, coluna - 1, anterior);
-        m_grelha->setFocus();
+        m_grelha->recusaValor(linha, coluna, anterior, mensagem);
     }
     e.Digitado = false;
 }
@@ -326,17 +319,10 @@ void GrelhaNecessidades::botaoCelula(int linha, int coluna)
     if (dados != Forn && dados != Artigo)
         return;
     const QString codigo = dados == Forn ? EscolheFornecedorGrelha(*m_bd) : EscolheArtigoGrelha(*m_bd);
-    if (!codigo.trimmed().isEmpty()) {
-        m_grelha->setValorActual(codigo);
-        m_grelha->redesenhaCelula(linha, coluna);
-        m_janela->estado().Digitado = true;
-        // Open the cell's editor and leave it at once: the picked code is
-        // checked like a typed one, which completes the row.
-        m_grelha->setFocus();
-        EnviaTeclas(QStringLiteral("{F2}{TAB}"));
-    } else {
-        m_janela->estado().Digitado = false;
-    }
+    // The picked code is checked like a typed one, which completes the row.
+    m_janela->estado().Digitado = !codigo.trimmed().isEmpty();
+    if (m_janela->estado().Digitado)
+        m_grelha->aceitaEscolha(codigo);
 }
 
 void GrelhaNecessidades::abreCalendario()
@@ -345,12 +331,8 @@ void GrelhaNecessidades::abreCalendario()
         return;
     // Below the current cell, or above it when it would not fit in the window;
     // always at the same left edge.
-    const QRect celula = m_grelha->rectanguloCelulaActual();
-    int y = m_grelha->y() + celula.top() + celula.height();
-    const QWidget *janela = m_calendario->parentWidget();
-    if (janela && m_calendario->height() + y > janela->height())
-        y = m_grelha->y() + celula.top() - m_calendario->height();
-    m_calendario->mostraEm(QPoint(Twips::paraPixeis(14000), y), Valores::comoData(m_grelha->valorActual()));
+    m_calendario->mostraEm(QPoint(Twips::paraPixeis(14000), m_grelha->topoJuntoCelulaActual(*m_calendario)),
+                           Valores::comoData(m_grelha->valorActual()));
 }
 
 void GrelhaNecessidades::dataDoCalendario(const QDate &data)

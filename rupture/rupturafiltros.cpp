@@ -6,12 +6,11 @@
 #include "botao.h"
 #include "campoinput.h"
 #include "janelafilha.h"
-#include "enviateclas.h"
 #include "leitoresruptura.h"
 #include "ligacaobd.h"
 #include "listapesquisa.h"
+#include "listasgrelha.h"
 #include "mensagens.h"
-#include "teclas.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -115,14 +114,10 @@ FiltrosRuptura RupturaStocks::filtros() const
 
 void RupturaStocks::teclaCampo(int indice, int &codigo)
 {
-    m_estado.Digitado = true;
-    if (codigo != Teclas::Esc)
-        return;
-    // Esc steps back one field without checking; in the first article it closes.
-    EnviaTeclas(QStringLiteral("+{TAB}"));
-    codigo = 0;
-    m_estado.Digitado = false;
-    if (indice == 0)
+    // A typed character marks the field typed; Esc steps back one field
+    // without checking, and in the first article closes the window.
+    m_estado.Digitado = !CampoInput::recuaComEsc(codigo);
+    if (!m_estado.Digitado && indice == 0)
         sair();
 }
 
@@ -167,11 +162,7 @@ void RupturaStocks::abreLista(int indice)
     QString codigo;
     switch (indice / 2) {
     case 0:
-        codigo = ListaPesquisa::escolhe(*m_bd, QStringLiteral("Artigos"),
-                                        QStringLiteral(" SELECT    Codigo as 'Artigo',Nome as 'Designação'")
-                                            + QStringLiteral(" FROM Artigos where Artoudes=0 and Inactivo=0")
-                                            + QStringLiteral(" order by Codigo"),
-                                        7000, {1500, 5000});
+        codigo = EscolheArtigoFiltro(*m_bd);
         break;
     case 1:
         codigo = ListaPesquisa::escolhe(*m_bd, QStringLiteral("Grupos"),
@@ -198,9 +189,5 @@ void RupturaStocks::abreLista(int indice)
         return;
     // The picked code exists: the queued Tab moves on without checking it
     // again (the typing flag is left as it was).
-    campo->setText(codigo);
-    campo->setInicioSeleccao(0);
-    campo->setComprimentoSeleccao(int(codigo.size()));
-    campo->setFocus();
-    EnviaTeclas(QStringLiteral("{TAB}"));
+    campo->poeEscolhido(codigo);
 }

@@ -59,14 +59,8 @@ void RupturaStocks::criaControlos()
     setFixedSize(Twips::paraPixeis(Largura), Twips::paraPixeis(Altura));
     JanelaFilha::pintaFundo(this, JanelaFilha::corFundo());
 
-    m_frame1 = new QFrame(this);
-    m_frame1->setFrameShape(QFrame::StyledPanel);
-    m_frame1->setGeometry(JanelaFilha::twips(120, 60, Largura - 240, 540));
-    m_label1 = new QLabel(QStringLiteral("Ruptura de Stocks"), m_frame1);
-    m_label1->setFont(QFont(QStringLiteral("Verdana"), 12, QFont::Bold));
-    m_label1->setAlignment(Qt::AlignCenter);
-    m_label1->setGeometry(m_frame1->rect());
-    m_controlos << m_frame1 << m_label1;
+    m_label1 = JanelaFilha::criaTitulo(this, QStringLiteral("Ruptura de Stocks"), Largura);
+    m_controlos << m_label1->parentWidget() << m_label1;
 
     criaFiltros();
 
@@ -287,11 +281,7 @@ void RupturaStocks::mostraDetalhes(const QString &fornecedor, const QVariant &da
     m_label2[12]->setText(nome);
     Inibe();
     // Below the clicked row, or above it when it would not fit in the window.
-    const QRect celula = m_grelha->rectanguloCelulaActual();
-    int y = m_grelha->y() + celula.top() + celula.height();
-    if (y + m_frame2->height() > height())
-        y = m_grelha->y() + celula.top() - m_frame2->height();
-    m_frame2->move(Twips::paraPixeis(12000), y);
+    m_frame2->move(Twips::paraPixeis(12000), m_grelha->topoJuntoCelulaActual(*m_frame2));
     // The panel only shows (its fields are read-only): all of it stays legible.
     m_frame2->setEnabled(true);
     for (QWidget *w : m_frame2->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))

@@ -10,7 +10,6 @@ class CampoInput;
 class Grelha;
 class LigacaoBd;
 class QCheckBox;
-class QFrame;
 class QGroupBox;
 class QLabel;
 class SessaoErp;
@@ -126,7 +125,6 @@ private:
     bool m_parar = false;
     bool m_fecharNoFim = false;
 
-    QFrame *m_frame1 = nullptr;
     QLabel *m_label1 = nullptr;
     QLabel *m_label2[14] = {};
     CampoInput *m_campo[12] = {};

@@ -32,6 +32,17 @@ bool LerAjudaCompra(LigacaoBd &bd, Recordset &rs, const QVariant &artigo, const 
                            {codigo(artigo), codigo(fornecedor)});
 }
 
+bool LerReferenciaCompra(LigacaoBd &bd, const QVariant &artigo, const QVariant &fornecedor, QString *referencia)
+{
+    Recordset rs;
+    referencia->clear();
+    if (!LerAjudaCompra(bd, rs, artigo, fornecedor))
+        return false;
+    if (!rs.Eof())
+        *referencia = TextoDe(rs.Valor(QStringLiteral("RefArt")));
+    return true;
+}
+
 bool GravaAjudaCompra(LigacaoBd &bd, const QString &artigo, const QString &fornecedor, const QString &referencia,
                       Moeda precoProximo)
 {

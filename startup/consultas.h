@@ -16,6 +16,10 @@ bool LerFornecedor(LigacaoBd &bd, Recordset &rs, const QVariant &codigo);
 bool LerCliente(LigacaoBd &bd, Recordset &rs, const QVariant &codigo);
 bool LerArtigo(LigacaoBd &bd, Recordset &rs, const QVariant &codigo);
 bool LerAjudaCompra(LigacaoBd &bd, Recordset &rs, const QVariant &artigo, const QVariant &fornecedor);
+// The supplier's reference (RefArt) in the purchase-help record of an
+// article and a supplier: the reference belongs to the pair, so a pair
+// without a record has none (the empty text). False when the query failed.
+bool LerReferenciaCompra(LigacaoBd &bd, const QVariant &artigo, const QVariant &fornecedor, QString *referencia);
 
 // Writes the ERP's purchase-help record (AjudaCmp) of an article and a
 // supplier with the supplier's reference and next price. An existing record

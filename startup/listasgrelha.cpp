@@ -2,13 +2,22 @@
 
 #include "listapesquisa.h"
 
-QString EscolheFornecedorGrelha(LigacaoBd &bd)
+namespace {
+
+// Code and name of every supplier or customer.
+QString escolheTerceiro(LigacaoBd &bd, const QString &titulo, const QString &tabela)
 {
-    return ListaPesquisa::escolhe(bd, QStringLiteral("Fornecedores"),
-                                  QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   Fornec ")
+    return ListaPesquisa::escolhe(bd, titulo,
+                                  QStringLiteral(" SELECT     CODIGO as 'Código', NOME as 'Nome'") + QStringLiteral(" FROM   ") + tabela
                                       + QStringLiteral(" order by Codigo"),
                                   6300, {1500, 4000});
 }
+
+} // namespace
+
+QString EscolheFornecedorGrelha(LigacaoBd &bd) { return escolheTerceiro(bd, QStringLiteral("Fornecedores"), QStringLiteral("Fornec")); }
+
+QString EscolheClienteGrelha(LigacaoBd &bd) { return escolheTerceiro(bd, QStringLiteral("Clientes"), QStringLiteral("Clientes")); }
 
 QString EscolheArtigoGrelha(LigacaoBd &bd)
 {
@@ -17,4 +26,12 @@ QString EscolheArtigoGrelha(LigacaoBd &bd)
                                       + QStringLiteral(" FROM   ARTIGOS ") + QStringLiteral(" Where (Artigos.ARTOUDES = 0  and Inactivo=0)")
                                       + QStringLiteral(" order by Codigo"),
                                   8300, {1500, 4000, 1500});
+}
+
+QString EscolheArtigoFiltro(LigacaoBd &bd)
+{
+    return ListaPesquisa::escolhe(bd, QStringLiteral("Artigos"),
+                                  QStringLiteral(" SELECT    Codigo as 'Artigo',Nome as 'Designação'")
+                                      + QStringLiteral(" FROM Artigos where Artoudes=0 and Inactivo=0") + QStringLiteral(" order by Codigo"),
+                                  7000, {1500, 5000});
 }

@@ -1,5 +1,7 @@
 #include "grelha.h"
 #include "delegadogrelha.h"
+#include "enviateclas.h"
+#include "mensagens.h"
 #include "modelogrelha.h"
 #include "twips.h"
 #include "valores.h"
@@ -243,6 +245,33 @@ QRect Grelha::rectanguloCelulaActual() const
     if (!i.isValid())
         return QRect();
     return visualRect(i).translated(viewport()->geometry().topLeft());
+}
+
+int Grelha::topoJuntoCelulaActual(const QWidget &popup) const
+{
+    const QRect celula = rectanguloCelulaActual();
+    const int abaixo = y() + celula.top() + celula.height();
+    const QWidget *janela = popup.parentWidget();
+    if (janela && abaixo + popup.height() > janela->height())
+        return y() + celula.top() - popup.height();
+    return abaixo;
+}
+
+void Grelha::aceitaEscolha(const QString &codigo)
+{
+    setValorActual(codigo);
+    redesenhaCelula(linhaActual(), colunaActual());
+    setFocus();
+    EnviaTeclas(QStringLiteral("{F2}{TAB}"));
+}
+
+void Grelha::recusaValor(int linha, int coluna, const QVariant &anterior, const QString &mensagem)
+{
+    if (!mensagem.isEmpty())
+        Mensagem(QString(), mensagem, 2);
+    setMatriz(linha - 1, coluna - 1, anterior);
+    redesenhaCelula(linha, coluna);
+    setFocus();
 }
 
 // ---- cells -----------------------------------------------------------------

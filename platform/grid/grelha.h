@@ -61,6 +61,20 @@ public:
     QString textoActual() const;
     // The current cell's rectangle in the grid's own coordinates.
     QRect rectanguloCelulaActual() const;
+    // The top at which a pop-up (a calendar, a panel) opens next to the
+    // current cell, in the coordinates of its parent, which must be the
+    // grid's: just below the cell, or just above it when it would not fit
+    // below within the parent.
+    int topoJuntoCelulaActual(const QWidget &popup) const;
+    // A code picked from a cell button's list: it becomes the current cell's
+    // value, and the grid takes the focus and queues F2 and Tab, which open
+    // the cell's editor and leave it, so that the code is checked like a
+    // typed one.
+    void aceitaEscolha(const QString &codigo);
+    // The end of a cell check that refused the value of a cell (numbered as
+    // the events number it): the message, when there is one, is shown, the
+    // cell gets anterior back and the grid keeps the focus.
+    void recusaValor(int linha, int coluna, const QVariant &anterior, const QString &mensagem);
 
     // Cells: the cell array by (row from 0, data column from 0), rows by number.
     QVariant matriz(int linha, int coluna) const;

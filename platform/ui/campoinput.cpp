@@ -1,5 +1,6 @@
 #include "campoinput.h"
 
+#include "enviateclas.h"
 #include "teclas.h"
 #include "valores.h"
 
@@ -46,6 +47,24 @@ void CampoInput::setComprimentoSeleccao(int comprimento)
 int CampoInput::inicioSeleccao() const
 {
     return hasSelectedText() ? selectionStart() : cursorPosition();
+}
+
+void CampoInput::poeEscolhido(const QString &codigo)
+{
+    setText(codigo);
+    setInicioSeleccao(0);
+    setComprimentoSeleccao(int(codigo.size()));
+    setFocus();
+    EnviaTeclas(QStringLiteral("{TAB}"));
+}
+
+bool CampoInput::recuaComEsc(int &codigoCaracter)
+{
+    if (codigoCaracter != Teclas::Esc)
+        return false;
+    EnviaTeclas(QStringLiteral("+{TAB}"));
+    codigoCaracter = 0;
+    return true;
 }
 
 bool CampoInput::validaSaida()

@@ -35,6 +35,14 @@ public:
     int inicioSeleccao() const;
     int comprimentoSeleccao() const { return selectionLength(); }
 
+    // A code picked from the field's lookup list: it fills the field, wholly
+    // selected, and the field takes the focus and queues a Tab, so that the
+    // code leaves the field through the window's check like a typed one.
+    void poeEscolhido(const QString &codigo);
+    // Esc in a field that steps back (the windows' filter fields): queues a
+    // Shift+Tab and discards the key. True when the key was Esc.
+    static bool recuaComEsc(int &codigoCaracter);
+
     // Asks the window whether the focus may leave the field (raises valida).
     // True when it may. Hidden or disabled fields, fields of a window that is
     // no longer shown, and a request made while the check is already running

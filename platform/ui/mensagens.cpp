@@ -55,3 +55,8 @@ int MensagemErro(const QString &texto)
 {
     return mostra(QString::fromUtf8(Versao::Titulo), texto, PedidoMensagem::Nenhum);
 }
+
+int MensagemErro(const QString &texto, const QString &funcao, const QString &modulo)
+{
+    return MensagemErro(texto + QStringLiteral("\r\nNa função ") + funcao + QStringLiteral(" do Módulo ") + modulo);
+}

@@ -22,3 +22,6 @@ int AvisoTipo(const QString &texto, int tipo);
 // A failure report ("Erro ... Na função ...") with OK, titled with the
 // program's title.
 int MensagemErro(const QString &texto);
+// The same for a failure in a window's routine: the text, then on a line of
+// its own "Na função <funcao> do Módulo <modulo>".
+int MensagemErro(const QString &texto, const QString &funcao, const QString &modulo);

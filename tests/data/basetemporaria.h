@@ -1,9 +1,7 @@
 #pragma once
-#include "cadeialigacao.h"
-#include "ligacaobd.h"
+#include "basesqlite.h"
 
 #include <QTemporaryDir>
-#include <QTest>
 
 // A fresh SQLite file in a temporary folder, opened through LigacaoBd.
 struct BaseTemporaria
@@ -15,18 +13,7 @@ struct BaseTemporaria
     explicit BaseTemporaria(const QString &nome = QStringLiteral("teste.db"))
     {
         ficheiro = pasta.filePath(nome);
-        QFile f(ficheiro);
-        f.open(QIODevice::WriteOnly);   // an empty file is a valid, empty SQLite database
-        f.close();
-        bd.Abre(cadeia(ficheiro));
+        BaseSqlite::criaVazia(bd, ficheiro);
     }
-    static QString cadeia(const QString &ficheiro)
-    {
-        CadeiaLigacao c;
-        c.Servidor = QStringLiteral("SQLITE");
-        c.BaseDados = ficheiro;
-        return c.Texto();
-    }
+    static QString cadeia(const QString &ficheiro) { return BaseSqlite::cadeia(ficheiro); }
 };
-
-#define VERIFICA_BD(bd, expr) QVERIFY2((expr), qPrintable((bd).ultimoErro().texto()))

@@ -114,6 +114,12 @@ void TestErp::consultasPorCodigoLiteral()
     QCOMPARE(rs.Valor(QStringLiteral("RefArt")).toString(), QStringLiteral("R-2"));
     QVERIFY(LerAjudaCompra(t.bd, rs, QStringLiteral("f001"), QStringLiteral("çedilha")));
     QVERIFY(rs.Eof());
+    // The reference belongs to the pair: a pair without a record has none.
+    QString referencia;
+    QVERIFY(LerReferenciaCompra(t.bd, QStringLiteral("ÇEDILHA "), QStringLiteral("f001 "), &referencia));
+    QCOMPARE(referencia, QStringLiteral("R-2"));
+    QVERIFY(LerReferenciaCompra(t.bd, QStringLiteral("f001"), QStringLiteral("çedilha"), &referencia));
+    QVERIFY(referencia.isEmpty());
     QVERIFY(LerArtigo(t.bd, rs, QStringLiteral("cedilha")));   // the accent counts
     QVERIFY(rs.Eof());
 
@@ -124,6 +130,9 @@ void TestErp::consultasPorCodigoLiteral()
 
     t.bd.Fecha();   // a lost connection fails the lookup instead of finding nothing
     QVERIFY(!LerArtigo(t.bd, rs, QStringLiteral("X")));
+    referencia = QStringLiteral("R-2");
+    QVERIFY(!LerReferenciaCompra(t.bd, QStringLiteral("ÇEDILHA"), QStringLiteral("F001"), &referencia));
+    QVERIFY(referencia.isEmpty());
 }
 
 void TestErp::sessaoErpRecusaOQueNaoExiste()

@@ -1,7 +1,7 @@
 #pragma once
 #include "artigos.h"
 #include "basedados.h"
-#include "cadeialigacao.h"
+#include "basesqlite.h"
 #include "criaobjecto.h"
 #include "geradordemo.h"
 #include "ligacaobd.h"
@@ -12,8 +12,6 @@
 #include <QMdiArea>
 #include <QTemporaryDir>
 #include <QTest>
-
-#define VERIFICA_BD(bd, expr) QVERIFY2((expr), qPrintable((bd).ultimoErro().texto()))
 
 // The data the equivalence tests rely on, all articles active except A(4):
 // A(0) has ZZ-001 … ZZ-030 and PARTILHADO, observations and notes; A(1) has
@@ -30,13 +28,7 @@ inline QStringList codigosA0()
 inline QStringList codigosA1() { return {"Q'1", "Q%1", "Q_1", "QA1", "Q[1", A(2), "PARTILHADO"}; }
 inline const QString Observacoes = QStringLiteral("Entrega em 48 horas"), Notas = QStringLiteral("Ver catálogo");
 
-inline QString cadeia(const QString &ficheiro)
-{
-    CadeiaLigacao c;
-    c.Servidor = QStringLiteral("SQLITE");
-    c.BaseDados = ficheiro;
-    return c.Texto();
-}
+using BaseSqlite::cadeia;
 
 // The equivalent codes stored for an article, in code order.
 inline QStringList guardados(LigacaoBd &bd, const QString &artigo)
@@ -64,13 +56,12 @@ public:
         if (!registo.ok)
             return registo.erro;
         modelo = pasta.filePath(QStringLiteral("modelo.db"));
-        QFile(modelo).open(QIODevice::WriteOnly);
         LigacaoBd bd;
         GeradorDemo::Escala e;
         e.artigos = 200;
         e.linhasDocumento = 200;
         GeradorDemo g(11, QDate(2026, 1, 15));
-        if (!bd.Abre(Dados::cadeia(modelo)) || !g.gera(bd, e))
+        if (!BaseSqlite::criaVazia(bd, modelo) || !g.gera(bd, e))
             return g.erro() + bd.ultimoErro().texto();
         QString erro;
         auto esquema = CriaObjecto<BaseDados>(&erro);

@@ -1,6 +1,6 @@
 #pragma once
 #include "basedados.h"
-#include "cadeialigacao.h"
+#include "basesqlite.h"
 #include "criaobjecto.h"
 #include "esquemaerp.h"
 #include "ligacaobd.h"
@@ -21,10 +21,7 @@ struct BaseEquiv
 
     explicit BaseEquiv(Conteudo conteudo = Instalada)
     {
-        QFile f(ficheiro);
-        f.open(QIODevice::WriteOnly);
-        f.close();
-        bd.Abre(cadeia(ficheiro));
+        BaseSqlite::criaVazia(bd, ficheiro);
         if (conteudo != Vazia)
             EsquemaErp::cria(bd);
         if (auto esquema = conteudo == Instalada ? CriaObjecto<BaseDados>() : nullptr) {
@@ -32,13 +29,7 @@ struct BaseEquiv
             esquema->VerificaBaseDeDados();
         }
     }
-    static QString cadeia(const QString &ficheiro)
-    {
-        CadeiaLigacao c;
-        c.Servidor = QStringLiteral("SQLITE");
-        c.BaseDados = ficheiro;
-        return c.Texto();
-    }
+    static QString cadeia(const QString &ficheiro) { return BaseSqlite::cadeia(ficheiro); }
     static QString texto(const QString &s) { return s.isNull() ? QStringLiteral("") : s; }
     bool artigo(const QString &codigo, double stock = 10, double valor = 25, int inactivo = 0,
                 const QVariant &obs = QVariant(), const QVariant &notas = QVariant())
@@ -63,5 +54,3 @@ struct BaseEquiv
             .toString();
     }
 };
-
-#define VERIFICA_BD(bd, expr) QVERIFY2((expr), qPrintable((bd).ultimoErro().texto()))

@@ -1,6 +1,6 @@
 #include "delegadogrelha.h"
 #include "grelha.h"
-#include "enviateclas.h"
+#include "mensagensgravadas.h"
 #include "testmain.h"
 
 #include <QAbstractItemModelTester>
@@ -81,6 +81,8 @@ private slots:
     void novaLinhaDoUtilizador();
     void ligacaoSoLeituraEActivacao();
     void escolhaDaListaComJanelaInactiva();
+    void valorRecusadoReposto();
+    void popupJuntoDaCelulaActual();
     void dataInteiraAoLadoDoBotao();
 };
 
@@ -566,8 +568,8 @@ void TstGrelha::ligacaoSoLeituraEActivacao()
 
 void TstGrelha::escolhaDaListaComJanelaInactiva()
 {
-    // The windows' pick pattern: the cell's list (a modal dialog) gives a
-    // code, the cell takes it and "{F2}{TAB}" commits it and moves on. Under a
+    // The windows' pick: the cell's list (a modal dialog) gives a code, the
+    // cell takes it and the queued F2 and Tab commit it and move on. Under a
     // window manager those keys arrive before the window is active again. A
     // field comes before the grid in the window: a window that lost its focus
     // widget would give the focus to it when activated.
@@ -591,8 +593,7 @@ void TstGrelha::escolhaDaListaComJanelaInactiva()
         dialogo.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dialogo));
         dialogo.close();
-        g->setValorActual("F1");
-        EnviaTeclas("{F2}{TAB}");
+        g->aceitaEscolha("F1");
     });
     QList<QVariant> validados;
     connect(g, &Grelha::validaCelula, this, [&](int, int, const QVariant &, bool &) { validados << g->matriz(0, 0); });
@@ -631,6 +632,69 @@ void TstGrelha::dataInteiraAoLadoDoBotao()
                  qPrintable(QString("%1 pt").arg(pontos)));
     }
     QCOMPARE(g->columnWidth(0), 67);   // other columns keep their twips
+}
+
+void TstGrelha::valorRecusadoReposto()
+{
+    // A window's check refuses a value: its message, the previous value back,
+    // the focus in the grid; in both a cell being left and one already left.
+    MensagensGravadas mensagens;
+    mensagens.instala();
+    Janela j;
+    QVERIFY(j.activa());
+    Grelha *g = j.g;
+    colunasPreco(g);
+    g->setLinhas(2);
+    g->setComportamentoEnter(Grelha::ProximaCelula);
+    g->setMatriz(0, 0, "BOM");
+    connect(g, &Grelha::validaCelula, this, [&](int l, int c, const QVariant &anterior, bool &cancela) {
+        if (!g->textoActual().startsWith("MAU"))
+            return;
+        cancela = true;
+        g->recusaValor(l, c, anterior, g->textoActual() == "MAU" ? QStringLiteral("Fornecedor não existente!") : QString());
+    });
+    g->setLinhaActual(1);
+    escreve(g, "MAU");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(mensagens.quantos(), 1);
+    QCOMPARE(mensagens.ultimo().texto, QStringLiteral("Fornecedor não existente!"));
+    QCOMPARE(mensagens.ultimo().icone, PedidoMensagem::Informacao);
+    QCOMPARE(g->matriz(0, 0), QVariant("BOM"));
+    QCOMPARE(celula(g), qMakePair(1, 1));
+    QVERIFY(g->hasFocus() && !g->emEdicao());
+
+    // Without a message nothing is shown; the value goes back all the same.
+    escreve(g, "MAU2");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(mensagens.quantos(), 1);
+    QCOMPARE(g->matriz(0, 0), QVariant("BOM"));
+
+    // A check run after the cursor moved on restores the cell it checked.
+    g->setMatriz(1, 0, "MAU3");
+    j.outro->setFocus();
+    g->recusaValor(2, 1, "ANTES", QString());
+    QCOMPARE(g->matriz(1, 0), QVariant("ANTES"));
+    QCOMPARE(g->matriz(0, 0), QVariant("BOM"));
+    QVERIFY(g->hasFocus());
+}
+
+void TstGrelha::popupJuntoDaCelulaActual()
+{
+    // Below the current cell while it fits in the window to the last pixel,
+    // above the cell from one pixel more.
+    Janela j;
+    QVERIFY(j.activa());
+    Grelha *g = j.g;
+    colunasPreco(g);
+    g->setLinhas(3);
+    g->setLinhaActual(2);
+    const QRect c = g->rectanguloCelulaActual();
+    const int abaixo = g->y() + c.bottom() + 1;
+    QWidget popup(&j.janela);
+    popup.resize(50, j.janela.height() - abaixo);
+    QCOMPARE(g->topoJuntoCelulaActual(popup), abaixo);
+    popup.resize(50, popup.height() + 1);
+    QCOMPARE(g->topoJuntoCelulaActual(popup), g->y() + c.top() - popup.height());
 }
 
 TESSELA_TEST_MAIN(TstGrelha)

@@ -1,22 +1,12 @@
 #pragma once
+#include "basejanela.h"
 #include "botao.h"
-#include "cadeialigacao.h"
-#include "campoinput.h"
 #include "consultaprecos.h"
 #include "consultaprecosclientes.h"
-#include "geradordemo.h"
-#include "grelha.h"
-#include "ligacaobd.h"
 #include "listarespostas.h"
-#include "mensagensgravadas.h"
 
 #include <QDate>
-#include <QFile>
 #include <QLabel>
-#include <QTemporaryDir>
-#include <QTest>
-
-#define VERIFICA_BD(bd, expr) QVERIFY2((expr), qPrintable((bd).ultimoErro().texto()))
 
 // A small company made by the demo generator plus rows of known content:
 //   suppliers FX1 "Fornecedor Um" (tel. 211111111) and FX2 "Fornecedor Dois";
@@ -46,14 +36,6 @@ inline const QString NomeFX1 = QStringLiteral("Fornecedor Um"), NomeFX2 = QStrin
 inline const QString NomeAT1 = QStringLiteral("Artigo Um"), NomeAT2 = QStringLiteral("Artigo Dois");
 inline const QString CX1 = QStringLiteral("CX1"), CX2 = QStringLiteral("CX2");
 inline const QString NomeCX1 = QStringLiteral("Cliente Um"), NomeCX2 = QStringLiteral("Cliente Dois");
-
-inline QString cadeia(const QString &ficheiro)
-{
-    CadeiaLigacao c;
-    c.Servidor = QStringLiteral("SQLITE");
-    c.BaseDados = ficheiro;
-    return c.Texto();
-}
 
 inline bool insere(LigacaoBd &bd)
 {
@@ -107,29 +89,13 @@ inline QVariantList registo(LigacaoBd &bd, const QString &sql, const QVariantLis
 }
 } // namespace DadosPrecos
 
-// The test database (made once per test program, a fresh copy per test) and
-// the window under test (supplier window in a mode, or the customer window)
-// with the test doubles for messages and lookup lists.
-class BasePrecos
+// The test database and the window under test (the supplier window in a
+// mode, or the customer window).
+class BasePrecos : public BaseJanela<FormularioPrecos>
 {
 public:
-    QTemporaryDir pasta;
-    QString modelo;
-    LigacaoBd bd;
-    MensagensGravadas mensagens;
-    FormularioPrecos *janela = nullptr;
-
     bool cria(QString *erro)
     {
-        modelo = pasta.filePath(QStringLiteral("modelo.db"));
-        QFile f(modelo);
-        f.open(QIODevice::WriteOnly);
-        f.close();
-        LigacaoBd b;
-        if (!b.Abre(DadosPrecos::cadeia(modelo))) {
-            *erro = b.ultimoErro().texto();
-            return false;
-        }
         GeradorDemo::Escala e;
         e.artigos = 120;
         e.fornecedores = 6;
@@ -139,29 +105,15 @@ public:
         e.precosFornecedor = 40;
         e.precosCliente = 5;
         e.necessidades = 5;
-        GeradorDemo g(7, QDate(2024, 12, 1));
-        if (!g.gera(b, e)) {
-            *erro = g.erro();
-            return false;
-        }
-        if (!DadosPrecos::insere(b)) {
-            *erro = b.ultimoErro().texto();
-            return false;
-        }
-        return true;
+        return criaEmpresaDemo(modelo, e, 7, QDate(2024, 12, 1), DadosPrecos::insere, erro);
     }
 
     // A fresh copy of the database and the supplier window in the given
     // mode (0: the customer window), shown and active.
     bool abre(int tipo)
     {
-        bd.Fecha();
-        const QString ficheiro = pasta.filePath(QStringLiteral("teste.db"));
-        QFile::remove(ficheiro);
-        if (!QFile::copy(modelo, ficheiro) || !bd.Abre(DadosPrecos::cadeia(ficheiro)))
+        if (!copia())
             return false;
-        mensagens.limpa();
-        mensagens.instala();
         if (tipo == 0) {
             janela = new ConsultaPrecosClientes;
         } else {
@@ -170,37 +122,12 @@ public:
             janela = f;
         }
         janela->setBd(&bd);
-        janela->Mostra();
-        return activa();
+        return mostra();
     }
     bool abreClientes() { return abre(0); }
     ConsultaPrecos *fornecedores() const { return qobject_cast<ConsultaPrecos *>(janela); }
     ConsultaPrecosClientes *clientes() const { return qobject_cast<ConsultaPrecosClientes *>(janela); }
 
-    bool activa()
-    {
-        janela->activateWindow();
-        return QTest::qWaitForWindowActive(janela);
-    }
-
-    void fecha()
-    {
-        delete janela;
-        janela = nullptr;
-        ServicoMensagens::instala(nullptr);
-        bd.Fecha();
-    }
-
-    Grelha *g() const { return janela->grelha(); }
-    // Types a filter value and leaves the field with Tab, as a user does.
-    void escreveFiltro(int indice, const QString &texto)
-    {
-        CampoInput *c = janela->Campo(indice);
-        c->setFocus();
-        c->selectAll();
-        QTest::keyClicks(c, texto);
-        QTest::keyClick(c, Qt::Key_Tab);
-    }
     // Types into the current grid cell and commits with Tab. Characters the
     // test library cannot type (€) go as the text of a key event.
     void escreveCelula(int linha, int coluna, const QString &texto, Qt::Key fim = Qt::Key_Tab)
@@ -217,12 +144,5 @@ public:
             }
         }
         QTest::keyClick(QApplication::focusWidget(), fim);
-    }
-    QStringList textos() const
-    {
-        QStringList t;
-        for (const PedidoMensagem &p : mensagens.pedidos())
-            t << p.texto;
-        return t;
     }
 };

@@ -91,6 +91,16 @@ private slots:
         QCOMPARE(sub->pos(), QPoint((cliente.width() - sub->width()) / 2, (cliente.height() - sub->height()) / 2));
         janela->sair();
         QTRY_VERIFY(area.subWindowList().isEmpty() || !sub->isVisible());
+
+        // In an area smaller than the window its title bar stays within reach.
+        area.resize(500, 300);
+        auto *outra = new ConsultaPrecos;
+        outra->setBd(&base.bd);
+        sub = area.addSubWindow(outra);
+        sub->show();
+        QTRY_VERIFY(outra->isVisible());
+        QCOMPARE(sub->pos(), QPoint(0, 0));
+        outra->sair();
     }
 
     void filtrosDigitadosEEscolhidos()

@@ -20,7 +20,7 @@ private:
 
     Grelha *g() const { return base.g(); }
     ConsultaPrecosClientes *j() const { return base.clientes(); }
-    QVariant cel(int linha, int coluna) const { return g()->matriz(linha - 1, coluna); }
+    QVariant cel(int linha, int coluna) const { return base.cel(linha, coluna); }
     void carrega(const QString &cliente, const QString &artigo)
     {
         if (!cliente.isEmpty())
@@ -52,13 +52,7 @@ private:
                           rs.Valor(3).isNull() ? QStringLiteral("NULL") : rs.Valor(3).toString());
         return l;
     }
-    void confirma(int resposta = 0)
-    {
-        base.mensagens.limpa();
-        if (resposta)
-            base.mensagens.responde(resposta);
-        QTest::mouseClick(j()->btConf(), Qt::LeftButton);
-    }
+    void confirma(int resposta = 0) { base.confirma(resposta); }
     // Enter on a cell outside editing, as a user presses it on the grid.
     void enterEm(int linha, int coluna)
     {

@@ -30,13 +30,7 @@ private:
         base.escreveCelula(linha, DataE + 1, data);
         base.escreveCelula(linha, Preco + 1, preco);
     }
-    void confirma(int resposta = 0)
-    {
-        base.mensagens.limpa();
-        if (resposta)
-            base.mensagens.responde(resposta);
-        QTest::mouseClick(base.janela->btConf(), Qt::LeftButton);
-    }
+    void confirma(int resposta = 0) { base.confirma(resposta); }
     // Id, date and price of the records of a pair, by Id.
     QStringList precos(const QString &fornecedor, const QString &artigo)
     {
@@ -269,8 +263,7 @@ private slots:
         base.escreveCelula(3, DataE + 1, QStringLiteral("02-09-2024"));
         base.escreveCelula(3, Preco + 1, QStringLiteral("4,40"));
         QCOMPARE(g()->matriz(2, Forn), QVariant(entidade));
-        base.mensagens.limpa();
-        QTest::mouseClick(base.janela->btConf(), Qt::LeftButton);
+        confirma();
         QCOMPARE(base.textos(), QStringList{QStringLiteral("A linha 3 tem um preço que não pode ser gravado: falta o artigo.\r\n"
                                                            "Nada foi gravado: complete essas linhas ou retire-as.")});
         QCOMPARE(registos(), antes);

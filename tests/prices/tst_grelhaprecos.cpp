@@ -18,7 +18,7 @@ private:
     BasePrecos base;
 
     Grelha *g() const { return base.g(); }
-    QVariant cel(int linha, int coluna) const { return g()->matriz(linha - 1, coluna); }
+    QVariant cel(int linha, int coluna) const { return base.cel(linha, coluna); }
     void carrega(const QString &fornecedor, const QString &artigo)
     {
         if (!fornecedor.isEmpty())

@@ -1,22 +1,12 @@
 #pragma once
 #include "analiseruptura.h"
+#include "basejanela.h"
 #include "botao.h"
-#include "cadeialigacao.h"
-#include "campoinput.h"
-#include "geradordemo.h"
-#include "grelha.h"
-#include "ligacaobd.h"
 #include "listarespostas.h"
-#include "mensagensgravadas.h"
 #include "rupturastocks.h"
 
 #include <QApplication>
 #include <QDate>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QTest>
-
-#define VERIFICA_BD(bd, expr) QVERIFY2((expr), qPrintable((bd).ultimoErro().texto()))
 
 // A small company made by the demo generator (without needs of its own) plus
 // rows of known content, dated from today (d-N = N days ago):
@@ -42,14 +32,7 @@
 namespace DadosRuptura {
 inline QDate dia(int n) { return QDate::currentDate().addDays(-n); }
 inline QString data(int n) { return dia(n).toString(QStringLiteral("yyyy-MM-dd 00:00:00")); }
-
-inline QString cadeia(const QString &ficheiro)
-{
-    CadeiaLigacao c;
-    c.Servidor = QStringLiteral("SQLITE");
-    c.BaseDados = ficheiro;
-    return c.Texto();
-}
+using BaseSqlite::cadeia;
 
 inline bool insere(LigacaoBd &bd)
 {
@@ -108,14 +91,6 @@ inline bool insere(LigacaoBd &bd)
 // The small company without needs of its own, and the rows above.
 inline bool criaModelo(const QString &ficheiro, QString *erro, int necessidadesGeradas = 0)
 {
-    QFile f(ficheiro);
-    f.open(QIODevice::WriteOnly);
-    f.close();
-    LigacaoBd b;
-    if (!b.Abre(cadeia(ficheiro))) {
-        *erro = b.ultimoErro().texto();
-        return false;
-    }
     GeradorDemo::Escala e;
     e.artigos = 150;
     e.fornecedores = 8;
@@ -125,46 +100,15 @@ inline bool criaModelo(const QString &ficheiro, QString *erro, int necessidadesG
     e.precosFornecedor = 120;
     e.precosCliente = 5;
     e.necessidades = necessidadesGeradas;
-    GeradorDemo g(11, QDate::currentDate());
-    if (!g.gera(b, e)) {
-        *erro = g.erro();
-        return false;
-    }
-    if (!necessidadesGeradas && !insere(b)) {
-        *erro = b.ultimoErro().texto();
-        return false;
-    }
-    return true;
+    return criaEmpresaDemo(ficheiro, e, 11, QDate::currentDate(), necessidadesGeradas ? nullptr : insere, erro);
 }
 } // namespace DadosRuptura
 
-// The test database (made once per test program, a fresh copy per test) and
-// the window under test with the test doubles for messages and lookup lists.
-class BaseRuptura
+// The test database and the window under test.
+class BaseRuptura : public BaseJanela<RupturaStocks>
 {
 public:
-    QTemporaryDir pasta;
-    QString modelo;
-    LigacaoBd bd;
-    MensagensGravadas mensagens;
-    RupturaStocks *janela = nullptr;
-
-    bool cria(QString *erro)
-    {
-        modelo = pasta.filePath(QStringLiteral("modelo.db"));
-        return DadosRuptura::criaModelo(modelo, erro);
-    }
-
-    // A fresh copy of the database, opened.
-    bool copia()
-    {
-        bd.Fecha();
-        const QString ficheiro = pasta.filePath(QStringLiteral("teste.db"));
-        QFile::remove(ficheiro);
-        mensagens.limpa();
-        mensagens.instala();
-        return QFile::copy(modelo, ficheiro) && bd.Abre(DadosRuptura::cadeia(ficheiro));
-    }
+    bool cria(QString *erro) { return DadosRuptura::criaModelo(modelo, erro); }
 
     // A fresh copy and the window in the given mode, shown and active.
     bool abre(int tipo)
@@ -174,30 +118,9 @@ public:
         janela = new RupturaStocks;
         janela->setBd(&bd);
         janela->setTipo(tipo);
-        janela->Mostra();
-        janela->activateWindow();
-        return QTest::qWaitForWindowActive(janela);
+        return mostra();
     }
 
-    void fecha()
-    {
-        delete janela;
-        janela = nullptr;
-        ServicoMensagens::instala(nullptr);
-        bd.Fecha();
-    }
-
-    Grelha *g() const { return janela->grelha(); }
-    QVariant cel(int linha, int coluna) const { return g()->matriz(linha - 1, coluna); }
-    // Types a filter value and leaves the field with Tab, as a user does.
-    void escreveFiltro(int indice, const QString &texto)
-    {
-        CampoInput *c = janela->Campo(indice);
-        c->setFocus();
-        c->selectAll();
-        QTest::keyClicks(c, texto);
-        QTest::keyClick(c, Qt::Key_Tab);
-    }
     // Types into a grid cell and commits with Tab.
     void escreveCelula(int linha, int coluna, const QString &texto)
     {
@@ -220,12 +143,5 @@ public:
         for (int i = 0; i < g()->linhas() && !g()->matriz(i, ColunasNecessidades::Artigo).toString().isEmpty(); ++i)
             r << g()->matriz(i, ColunasNecessidades::Id).toLongLong();
         return r;
-    }
-    QStringList textos() const
-    {
-        QStringList t;
-        for (const PedidoMensagem &p : mensagens.pedidos())
-            t << p.texto;
-        return t;
     }
 };

@@ -74,7 +74,7 @@ private slots:
         prepara();
         // Need 1 vanished meanwhile: it comes back as a new need.
         base.bd.Executa(QStringLiteral("DELETE FROM mvk_Necessidades WHERE Id = 1"));
-        QTest::mouseClick(base.janela->btConf(), Qt::LeftButton);
+        base.confirma();
         QCOMPARE(base.mensagens.quantos(), 0);
         const QString hoje = data(QDate::currentDate());
         // Changed: every column rewritten (a need without a date gets today's).
@@ -121,7 +121,7 @@ private slots:
         const QStringList antes = necessidades();
         if (!marca.isEmpty())
             base.bd.falhaNoProximo(marca);
-        QTest::mouseClick(base.janela->btConf(), Qt::LeftButton);
+        base.confirma();
         QCOMPARE(base.mensagens.quantos(), 1);
         const QString texto = base.mensagens.ultimo().texto;
         QVERIFY2(texto.contains(recusa.isEmpty() ? QStringLiteral("Falha provocada para ensaio") : QStringLiteral("recusada")), qPrintable(texto));
@@ -133,8 +133,7 @@ private slots:
         QCOMPARE(base.bd.nivelTransaccao(), 0);
         // Put right, the same confirm saves.
         base.bd.Executa(QStringLiteral("DROP TRIGGER IF EXISTS r"));
-        base.mensagens.limpa();
-        QTest::mouseClick(base.janela->btConf(), Qt::LeftButton);
+        base.confirma();
         QCOMPARE(base.mensagens.quantos(), 0);
         QVERIFY(registo(7).isEmpty());
     }

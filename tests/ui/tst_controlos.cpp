@@ -211,11 +211,36 @@ private slots:
         QTest::keyClick(b, Qt::Key_Tab);
         QCOMPARE(b->text(), QStringLiteral("1.234,50"));
 
-        // Selecting a picked code as the windows do: start, then length.
+        // Selecting as the windows do: start, then length.
         a->setText(QStringLiteral("ART01"));
-        a->setInicioSeleccao(0);
-        a->setComprimentoSeleccao(5);
+        a->setInicioSeleccao(1);
+        a->setComprimentoSeleccao(3);
+        QCOMPARE(a->selectedText(), QStringLiteral("RT0"));
+    }
+
+    void codigoEscolhido()
+    {
+        // A code picked from the list: whole and selected in the field, which
+        // keeps the focus until the queued Tab leaves it through its check.
+        b->setFocus();
+        a->setText(QStringLiteral("ANTIGO"));
+        a->poeEscolhido(QStringLiteral("ART01"));
+        QCOMPARE(a->text(), QStringLiteral("ART01"));
         QCOMPARE(a->selectedText(), QStringLiteral("ART01"));
+        QCOMPARE(QApplication::focusWidget(), a);
+        QCOMPARE(validacoesB, 0);   // the program's focus move is no user's
+        QCOMPARE(validacoesA, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(validacoesA, 1);
+        QCOMPARE(QApplication::focusWidget(), b);
+
+        // A check that refuses the code keeps it in the field.
+        cancelaA = true;
+        a->poeEscolhido(QStringLiteral("NAO"));
+        QCoreApplication::processEvents();
+        QCOMPARE(validacoesA, 2);
+        QCOMPARE(QApplication::focusWidget(), a);
+        QCOMPARE(a->text(), QStringLiteral("NAO"));
     }
 
     void teclasEnviadas()
@@ -248,15 +273,30 @@ private slots:
         QCOMPARE(b->text(), QStringLiteral("c"));
     }
 
+    void escRecua()
+    {
+        // Esc in a field that steps back: the key is not typed and the focus
+        // goes back one field (through the check of the field left); other
+        // characters are typed as they come.
+        QList<bool> recuos;
+        connect(b, &CampoInput::teclaPremida, this, [&](int &codigo) { recuos << CampoInput::recuaComEsc(codigo); });
+        b->setFocus();
+        QTest::keyClicks(b, QStringLiteral("x"));
+        QTest::keyClick(b, Qt::Key_Escape);
+        QCOMPARE(recuos, (QList<bool>{false, true}));
+        QCOMPARE(b->text(), QStringLiteral("x"));
+        QCOMPARE(QApplication::focusWidget(), b);   // queued
+        QCoreApplication::processEvents();
+        QCOMPARE(QApplication::focusWidget(), a);
+        QCOMPARE(validacoesB, 1);
+    }
+
     void teclasDeJanelaQueFecha()
     {
         // Esc in the first field: go back one field and close the window.
         connect(a, &CampoInput::teclaPremida, this, [this](int &codigo) {
-            if (codigo == 27) {
-                EnviaTeclas(QStringLiteral("+{TAB}"));
-                codigo = 0;
+            if (CampoInput::recuaComEsc(codigo))
                 janela->close();
-            }
         });
         QTest::keyClick(a, Qt::Key_Escape);
         QCoreApplication::processEvents();

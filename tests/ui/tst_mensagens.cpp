@@ -94,6 +94,11 @@ private slots:
 
         QCOMPARE(MensagemErro(QStringLiteral("Erro 3 (falhou)")), int(ServicoMensagens::RespOk));
         QCOMPARE(gravadas.ultimo().titulo, QString::fromUtf8(Versao::Titulo));
+        // A window's failure names the routine and the window it happened in.
+        QCOMPARE(MensagemErro(QStringLiteral("Erro 3 (falhou)"), QStringLiteral("btCarga_Click"), QStringLiteral("RupturaStocks")),
+                 int(ServicoMensagens::RespOk));
+        QCOMPARE(gravadas.ultimo().texto, QStringLiteral("Erro 3 (falhou)\r\nNa função btCarga_Click do Módulo RupturaStocks"));
+        QCOMPARE(gravadas.ultimo().titulo, QString::fromUtf8(Versao::Titulo));
     }
 
     void servicoRestauradoAoDestruir()
