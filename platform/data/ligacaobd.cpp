@@ -180,6 +180,9 @@ void LigacaoBd::defineErroSqlite(int codigo, const QString &texto)
     case SQLITE_TOOBIG:
         com(ErroBd::TextoLongo, QStringLiteral("Um valor é grande demais para a base de dados"));
         return;
+    case SQLITE_INTERRUPT:
+        com(ErroBd::Interrompida, QStringLiteral("A consulta foi interrompida"));
+        return;
     default:
         defineErro(motor.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? ErroBd::TabelaInexistente
                                                                                         : ErroBd::ErroComando,
@@ -193,6 +196,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
     Fecha();
     m_erro = ErroBd{};
     const DestinoLigacao destino = DestinoLigacao::de(cadeia);
+    m_cadeia = cadeia;
     m_destino = destino.descricao();
     m_nome = QStringLiteral("tessela-%1").arg(g_contador.fetchAndAddRelaxed(1) + 1);
 
@@ -266,7 +270,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
         m_ficheiro = ficheiro;
         m_identidade = FicheiroBd::identidade(ficheiro);
         passaParaWal();
-        Executa(QStringLiteral("PRAGMA cache_size = -65536"));   // 64 MB of page cache: lookups stay in memory
+        ajustaLeitura();
     }
     return true;
 }
@@ -285,6 +289,18 @@ void LigacaoBd::preparaSqlite()
         return;
     sqlite3_create_collation_v2(m_sqlite, ComparaCodigos::Nome, SQLITE_UTF8, nullptr, ComparaCodigos::comparaSqlite, nullptr);
     esperaAte(m_esperaEscrita);
+    instalaPergunta();
+}
+
+void LigacaoBd::ajustaLeitura()
+{
+    // 64 MB of page cache: lookups stay in memory. The file mapped into
+    // memory, not in a network folder (a failing read of a mapped page ends
+    // the program instead of failing the statement).
+    sqlite3_exec(m_sqlite, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    if (sizeof(void *) >= 8 && !FicheiroBd::emPastaDeRede(m_ficheiro))
+        sqlite3_exec(m_sqlite, QByteArray("PRAGMA mmap_size = " + QByteArray::number(MapaMemoria)).constData(), nullptr, nullptr,
+                     nullptr);
 }
 
 void LigacaoBd::passaParaWal()
@@ -322,12 +338,16 @@ QString LigacaoBd::modoDiario()
 
 void LigacaoBd::Fecha()
 {
+    // Never under a statement that is asking its caller: it is still running.
+    if (m_aPerguntar)
+        return;
     qDeleteAll(m_preparadas);
     m_preparadas.clear();
     m_chaves.clear();
     m_nivel = 0;
     m_sqlite = nullptr;
     m_ficheiro.clear();
+    m_cadeia.clear();
     m_identidade = {};
     if (!m_nome.isEmpty()) {
         if (m_db.isOpen())
@@ -398,7 +418,7 @@ bool LigacaoBd::reabre()
     }
     q = QSqlQuery();
     passaParaWal();
-    sqlite3_exec(m_sqlite, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    ajustaLeitura();
     return true;
 }
 
@@ -431,6 +451,13 @@ QSqlQuery *LigacaoBd::preparada(const QString &sql)
 
 QSqlQuery *LigacaoBd::preparaExecucao(const QString &sql)
 {
+    if (m_aPerguntar) {
+        // Called from the question of a statement still running (the window
+        // it let paint): SQLite cannot run another statement inside it.
+        defineErro(ErroBd::EmExecucao, QStringLiteral("A ligação à base de dados está ocupada com uma consulta longa; "
+                                                      "repita depois de ela terminar."));
+        return nullptr;
+    }
     m_erro = ErroBd{};
     if (!confirmaFicheiro())
         return nullptr;
@@ -820,6 +847,8 @@ bool LigacaoBd::gravaLinha(Recordset::Dados &d, Recordset::Linha &l)
 
 bool LigacaoBd::IniciaTransaccao()
 {
+    if (m_aPerguntar)
+        return preparaExecucao(QString()) != nullptr;   // refused, with the reason
     m_erro = ErroBd{};
     if (!aberta()) {
         defineErro(ErroBd::ErroLigacao, QStringLiteral("A base de dados não está aberta."));
