@@ -54,6 +54,23 @@ QList<bool> colunasData(const QSqlQuery &q, int n)
     return datas;
 }
 
+// A local date and time. Making one asks the system for the time zone's
+// offset, microseconds each (the C library looks at the zone file every
+// time when TZ is not set); the dates of a result set repeat a lot, so the
+// ones made last are kept.
+QDateTime dataHora(int a, int m, int d, int h, int mi, int se)
+{
+    thread_local QHash<qint64, QDateTime> feitas;
+    const qint64 chave = ((((qint64(a) * 16 + m) * 32 + d) * 32 + h) * 64 + mi) * 64 + se;
+    if (const auto i = feitas.constFind(chave); i != feitas.constEnd())
+        return i.value();
+    if (feitas.size() >= 4096)
+        feitas.clear();
+    const QDateTime dt(QDate(a, m, d), QTime(h, mi, se));
+    feitas.insert(chave, dt);
+    return dt;
+}
+
 // Reads "yyyy-MM-dd[ HH:mm:ss]" by hand: QDateTime::fromString costs tens of
 // microseconds a value, which dominates reading thousands of dated rows.
 QVariant comoData(const QVariant &v)
@@ -76,10 +93,8 @@ QVariant comoData(const QVariant &v)
         && digitos(5, 2, &m) && digitos(8, 2, &d)) {
         if (s.size() >= 19 && !(digitos(11, 2, &h) && digitos(14, 2, &mi) && digitos(17, 2, &se)))
             h = mi = se = 0;
-        const QDate data(a, m, d);
-        const QTime hora(h, mi, se);
-        if (data.isValid() && hora.isValid())
-            return QDateTime(data, hora);
+        if (QDate::isValid(a, m, d) && QTime::isValid(h, mi, se))
+            return dataHora(a, m, d, h, mi, se);
     }
     const QDateTime dt = QDateTime::fromString(s, Qt::ISODate);
     return dt.isValid() ? QVariant(dt) : v;
