@@ -39,15 +39,18 @@ struct Ambito
 // Per article of the needs: the quantity pending from suppliers and (with
 // vendas) the sales of the window, in one pass over their document lines;
 // the index on (Artigo, Tpdocum, Linanu, Data) of the embedded ERP answers it
-// alone. Values: the scope's, then (with vendas) the window's start and end.
+// alone. The kind of a line is told by its joined type, not by a subquery
+// inside the sums: SQL Server takes no subquery in an aggregate. Values: the
+// scope's, then (with vendas) the window's start and end.
 QString sqlMovimentos(const Ambito &a, bool comVendas)
 {
-    const QString pendentes = QStringLiteral("l.Tpdocum IN (") + tipos(CondicaoPendentes) + QStringLiteral(")");
-    const QString vendas = QStringLiteral("l.Tpdocum IN (") + tipos(CondicaoVendas) + QStringLiteral(")");
+    const QString pendentes = QStringLiteral("(") + QLatin1String(CondicaoPendentes) + QStringLiteral(")");
+    const QString vendas = QStringLiteral("(") + QLatin1String(CondicaoVendas) + QStringLiteral(")");
     QString sql = QStringLiteral("SELECT l.Artigo, SUM(CASE WHEN ") + pendentes + QStringLiteral(" THEN l.Quant ELSE 0 END) AS Pend");
     if (comVendas)
         sql += QStringLiteral(", SUM(CASE WHEN ") + vendas + QStringLiteral(" THEN l.Quant ELSE 0 END) AS Vendas");
-    sql += QStringLiteral(" FROM docgclin l WHERE l.Artigo IN (") + a.sql + QStringLiteral(") AND l.Linanu = 0 AND (") + pendentes;
+    sql += QStringLiteral(" FROM docgclin l INNER JOIN Tpdoc t ON t.Codigo = l.Tpdocum WHERE l.Artigo IN (") + a.sql
+           + QStringLiteral(") AND l.Linanu = 0 AND (") + pendentes;
     if (comVendas)
         sql += QStringLiteral(" OR (") + vendas + QStringLiteral(" AND l.Data >= ? AND l.Data < ?)");
     return sql + QStringLiteral(") GROUP BY l.Artigo");
