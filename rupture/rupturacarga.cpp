@@ -40,6 +40,7 @@ void RupturaStocks::carrega()
     // load must not be deleted by the next save.
     m_estado.IdsAnulados = {0};
     Inibe();
+    m_label2[8]->setEnabled(true);   // the result line tells how far the load went
     m_aCarregar = true;
     m_parar = false;
     // Esc reaches the window through Sair, the one control left.
