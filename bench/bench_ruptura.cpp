@@ -154,10 +154,15 @@ struct Passos
     qint64 inicio = 0;
     QMap<QString, std::vector<double>> ms;   // per step, one figure a round
     QStringList ordem;
+    qint64 ultimo = 0;
+    double maiorIntervalo = 0;   // ms between two reports, the most seen: the longest the window goes unpainted
 
     AnaliseRuptura::Progresso progresso()
     {
         return [this](const QString &passo, int, int) {
+            const qint64 agora = relogio.nsecsElapsed();
+            maiorIntervalo = qMax(maiorIntervalo, double(agora - ultimo) / 1e6);
+            ultimo = agora;
             if (passo != actual) {
                 fecha();
                 actual = passo;
@@ -171,6 +176,7 @@ struct Passos
     void comeca()
     {
         relogio.start();
+        ultimo = 0;
         actual.clear();
     }
     void fecha()
@@ -358,6 +364,7 @@ int main(int argc, char *argv[])
     for (const QString &p : passos.ordem)
         Bench::linha(QStringLiteral("    ") + p, Bench::Lado::medianaDe(passos.ms.value(p)), QStringLiteral("ms"));
     Bench::linha(QStringLiteral("    por necessidade"), msConjunto * 1000 / qMax(1, total), QStringLiteral("µs"));
+    Bench::linha(QStringLiteral("    maior intervalo sem aviso (janela sem pintar)"), passos.maiorIntervalo, QStringLiteral("ms"));
     Bench::linha(QStringLiteral("  varrimento agrupado simples (%1 artigos)").arg(artigosSimples), tSimples.mediana() / 1000,
                  QStringLiteral("ms"));
     Bench::linha(QStringLiteral("  o mesmo, lido pela ordem da tabela"), tSequencial.mediana() / 1000, QStringLiteral("ms"));
