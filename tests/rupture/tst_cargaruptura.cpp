@@ -2,7 +2,7 @@
 // statement the window paints and shows the step, other windows read and
 // write through the program's connection, a second load is refused, and Esc
 // or Sair stops the statement there; the window is then free and empty, and
-// the next load works.
+// the next load works. A load whose own connection cannot open says why.
 #include "baseruptura.h"
 #include "testmain.h"
 
@@ -111,6 +111,22 @@ private slots:
         base.carrega();
         QCOMPARE(base.ids(), carregadas);
         QCOMPARE(base.mensagens.quantos(), 0);
+    }
+
+    void ligacaoDaCargaQueNaoAbre()
+    {
+        // The file gone when the load opens its connection: said with the
+        // reason, the window free; back in its place, the load works.
+        QVERIFY(base.abre(1));
+        const QString ficheiro = base.pasta.filePath(QStringLiteral("teste.db"));
+        QVERIFY(QFile::rename(ficheiro, ficheiro + QStringLiteral(".fora")));
+        base.carrega();
+        QCOMPARE(base.mensagens.quantos(), 1);
+        QVERIFY2(base.mensagens.ultimo().texto.contains(QStringLiteral("não existe")), qPrintable(base.mensagens.ultimo().texto));
+        QVERIFY(!inibida() && !j()->aCarregar() && base.ids().isEmpty());
+        QVERIFY(QFile::rename(ficheiro + QStringLiteral(".fora"), ficheiro));
+        base.carrega();
+        QCOMPARE(base.ids(), (QList<qint64>{1, 2, 4, 6}));
     }
 
     void sairAMeioDeUmaInstrucao()
