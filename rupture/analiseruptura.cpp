@@ -1,5 +1,6 @@
 #include "analiseruptura.h"
 
+#include "comparacodigos.h"
 #include "consultas.h"
 #include "leitoresruptura.h"
 #include "ligacaobd.h"
@@ -25,41 +26,34 @@ qint64 idDe(const QVariant &v) { return v.toLongLong(); }
 // costs less than joining every line to Tpdoc.
 QString tipos(const char *condicao) { return QStringLiteral("SELECT t.Codigo FROM Tpdoc t WHERE ") + QLatin1String(condicao); }
 
-// The pending needs of a load as the grouped statements see them. The
+// The articles of the pending needs of a load, for an IN: the grouped
+// statements read the documents and quotes of these articles only. The
 // article table joins in only when the ranges ask for its group, family or
-// sub-family: the needs' own rows say everything else.
+// sub-family.
 struct Ambito
 {
-    QString origem, onde;
-    QVariantList valores;   // of onde
-
-    // The articles of the needs, for an IN (values: valores).
-    QString artigos() const { return QStringLiteral("SELECT n.Artigo") + origem + onde; }
-    // Per need (n.Id first, then campos) the rows of a statement grouped by
-    // article, m, whose own values come before valores;
-    // juntar: further joins after m's.
-    QString porNecessidade(const QString &campos, const QString &agrupado, const QString &juntar = QString()) const
-    {
-        return QStringLiteral("SELECT n.Id, ") + campos + origem + QStringLiteral(" INNER JOIN (") + agrupado
-               + QStringLiteral(") m ON m.Artigo = n.Artigo") + juntar + onde;
-    }
+    QString sql;
+    QVariantList valores;
 };
 
-// Per need: the quantity pending from suppliers and (comVendas) the sales of
-// the window, in one pass over the document lines of the needs' articles.
-// Values: with comVendas the window's start and end, then the scope's twice.
+// Per article of the needs: the quantity pending from suppliers and (with
+// vendas) the sales of the window, in one pass over their document lines;
+// the index on (Artigo, Tpdocum, Linanu, Data) of the embedded ERP answers it
+// alone. The kind of a line is told by its joined type, not by a subquery
+// inside the sums: SQL Server takes no subquery in an aggregate. Values: the
+// scope's, then (with vendas) the window's start and end.
 QString sqlMovimentos(const Ambito &a, bool comVendas)
 {
-    QString somas = QStringLiteral("SUM(CASE WHEN l.Tpdocum IN (") + tipos(CondicaoPendentes) + QStringLiteral(") THEN l.Quant ELSE 0 END) AS Pend");
-    QString deTipo = QStringLiteral("l.Tpdocum IN (") + tipos(CondicaoPendentes) + QStringLiteral(")");
-    if (comVendas) {
-        somas += QStringLiteral(", SUM(CASE WHEN l.Tpdocum IN (") + tipos(CondicaoVendas)
-                 + QStringLiteral(") AND l.Data >= ? AND l.Data < ? THEN l.Quant ELSE 0 END) AS Vendas");
-        deTipo = QStringLiteral("(") + deTipo + QStringLiteral(" OR l.Tpdocum IN (") + tipos(CondicaoVendas) + QStringLiteral("))");
-    }
-    return a.porNecessidade(comVendas ? QStringLiteral("m.Pend, m.Vendas") : QStringLiteral("m.Pend"),
-                            QStringLiteral("SELECT l.Artigo, ") + somas + QStringLiteral(" FROM docgclin l WHERE l.Linanu = 0 AND ")
-                                + deTipo + QStringLiteral(" AND l.Artigo IN (") + a.artigos() + QStringLiteral(") GROUP BY l.Artigo"));
+    const QString pendentes = QStringLiteral("(") + QLatin1String(CondicaoPendentes) + QStringLiteral(")");
+    const QString vendas = QStringLiteral("(") + QLatin1String(CondicaoVendas) + QStringLiteral(")");
+    QString sql = QStringLiteral("SELECT l.Artigo, SUM(CASE WHEN ") + pendentes + QStringLiteral(" THEN l.Quant ELSE 0 END) AS Pend");
+    if (comVendas)
+        sql += QStringLiteral(", SUM(CASE WHEN ") + vendas + QStringLiteral(" THEN l.Quant ELSE 0 END) AS Vendas");
+    sql += QStringLiteral(" FROM docgclin l INNER JOIN Tpdoc t ON t.Codigo = l.Tpdocum WHERE l.Artigo IN (") + a.sql
+           + QStringLiteral(") AND l.Linanu = 0 AND (") + pendentes;
+    if (comVendas)
+        sql += QStringLiteral(" OR (") + vendas + QStringLiteral(" AND l.Data >= ? AND l.Data < ?)");
+    return sql + QStringLiteral(") GROUP BY l.Artigo");
 }
 
 } // namespace
@@ -103,12 +97,17 @@ Ambito ambito(const FiltrosRuptura &f)
 {
     Ambito a;
     const QString condicoes = AnaliseRuptura::condicoes(f, a.valores);
-    a.origem = QStringLiteral(" FROM mvk_Necessidades n");
+    a.sql = QStringLiteral("SELECT n.Artigo FROM mvk_Necessidades n");
     if (condicoes.contains(QLatin1String("a.")))
-        a.origem += QStringLiteral(" INNER JOIN Artigos a ON a.CODIGO = n.Artigo");
-    a.onde = Pendente + condicoes;
+        a.sql += QStringLiteral(" INNER JOIN Artigos a ON a.CODIGO = n.Artigo");
+    a.sql += Pendente + condicoes;
     return a;
 }
+
+// The figures of each article are kept under its code as the database
+// matches codes ("ra1 " is "RA1"): the grouped statements give one spelling
+// of it, a need may have another.
+QString chave(const QVariant &artigo) { return ComparaCodigos::chave(TextoDe(artigo)); }
 } // namespace
 
 bool AnaliseRuptura::falha(const QString &passo)
@@ -119,12 +118,30 @@ bool AnaliseRuptura::falha(const QString &passo)
 
 bool AnaliseRuptura::avanca(const QString &passo, int feito, int total)
 {
+    if (m_parada)
+        return false;
     if (m_progresso && !m_progresso(passo, feito, total)) {
         m_parada = true;
         m_erro = QStringLiteral("Carregamento interrompido.");
         return false;
     }
     return true;
+}
+
+bool AnaliseRuptura::consulta(const QString &passo, const QString &sql, const QVariantList &valores, Recordset &rs)
+{
+    if (!avanca(passo))
+        return false;
+    bool ok;
+    {
+        // A long statement reports the same step while it runs; a stop
+        // interrupts it.
+        LigacaoBd::Acompanhamento acompanha(m_bd, [this, &passo] { return avanca(passo); }, m_intervalo);
+        ok = m_bd.AbreConsulta(sql, rs, valores);
+    }
+    if (m_parada)
+        return false;
+    return ok || falha(QStringLiteral("Ao %1.").arg(passo.mid(2)));
 }
 
 bool AnaliseRuptura::carrega(const FiltrosRuptura &f, QList<LinhaRuptura> &linhas)
@@ -140,10 +157,10 @@ bool AnaliseRuptura::necessidades(const FiltrosRuptura &f, QList<NecessidadePend
     QVariantList valores;
     const QString onde = Pendente + condicoes(f, valores);
     Recordset rs;
-    if (!m_bd.AbreConsulta(QStringLiteral("SELECT n.Id, n.Artigo, n.RefArt, n.Qtd, a.NOME, a.STDISP, a.STMIN, a.STMAX") + Origem + onde
-                               + Ordem,
-                           rs, valores))
-        return falha(QStringLiteral("Ao ler as necessidades pendentes."));
+    if (!consulta(QStringLiteral("A ler as necessidades pendentes"),
+                  QStringLiteral("SELECT n.Id, n.Artigo, n.RefArt, n.Qtd, a.NOME, a.STDISP, a.STMIN, a.STMAX") + Origem + onde + Ordem,
+                  valores, rs))
+        return false;
     lista.reserve(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
         NecessidadePendente n;
@@ -194,9 +211,9 @@ bool AnaliseRuptura::linhaAnalisada(const NecessidadePendente &n, const Figuras 
 
 bool AnaliseRuptura::analisa(const FiltrosRuptura &f, QList<LinhaRuptura> &linhas)
 {
+    m_erro.clear();
+    m_parada = false;
     linhas.clear();
-    if (!avanca(QStringLiteral("A ler as necessidades pendentes")))
-        return false;
     QList<NecessidadePendente> lista;
     if (!necessidades(f, lista))
         return false;
@@ -204,40 +221,34 @@ bool AnaliseRuptura::analisa(const FiltrosRuptura &f, QList<LinhaRuptura> &linha
         return true;
 
     const Ambito a = ambito(f);
-    const QVariantList valores = a.valores + a.valores;
-    QHash<qint64, Figuras> figuras;
+    QHash<QString, Figuras> figuras;
     figuras.reserve(lista.size());
 
     // Pending from suppliers and sales, in one pass over the document lines
     // of the needs' articles.
-    if (!avanca(QStringLiteral("A somar as encomendas pendentes e as vendas")))
-        return false;
     Recordset rs;
-    if (!m_bd.AbreConsulta(sqlMovimentos(a, true), rs, QVariantList{inicioVendas(f.hoje, f.dias), fimVendasExclusivo(f.hoje)} + valores))
-        return falha(QStringLiteral("Ao somar as encomendas pendentes e as vendas."));
+    if (!consulta(QStringLiteral("A somar as encomendas pendentes e as vendas"), sqlMovimentos(a, true),
+                  a.valores + QVariantList{inicioVendas(f.hoje, f.dias), fimVendasExclusivo(f.hoje)}, rs))
+        return false;
     for (int r = 0; r < rs.RecordCount(); ++r) {
-        Figuras &x = figuras[idDe(rs.valorEm(r, 0))];
+        Figuras &x = figuras[chave(rs.valorEm(r, 0))];
         x.pend = Moeda::deValor(rs.valorEm(r, 1));
         x.vendas = Moeda::deValor(rs.valorEm(r, 2));
     }
 
     // The last purchase of each article: its purchase lines numbered newest first.
-    if (!avanca(QStringLiteral("A procurar as últimas compras")))
-        return false;
-    const QString sqlUltima = a.porNecessidade(
-        QStringLiteral("m.Data, m.Prunit, m.Terceiro"),
+    const QString sqlUltima =
         QStringLiteral("SELECT x.Artigo, x.Data, x.Prunit, x.Terceiro FROM (SELECT l.Artigo, c.Data, l.Prunit, c.Terceiro,"
                        " ROW_NUMBER() OVER (PARTITION BY l.Artigo ORDER BY ")
-            + QLatin1String(OrdemUltimaCompra)
-            + QStringLiteral(") AS Ordem FROM docgclin l"
-                             " INNER JOIN DOCGCCAB c ON c.Tpdoc = l.Tpdocum AND c.serie = l.serie AND c.ano = l.Ano AND c.nnumdoc = l.nnumdoc"
-                             " WHERE l.Tpdocum IN (")
-            + tipos(CondicaoCompras) + QStringLiteral(") AND l.Linanu = 0 AND l.Artigo IN (") + a.artigos()
-            + QStringLiteral(")) x WHERE x.Ordem = 1"));
-    if (!m_bd.AbreConsulta(sqlUltima, rs, valores))
-        return falha(QStringLiteral("Ao procurar as últimas compras."));
+        + QLatin1String(OrdemUltimaCompra)
+        + QStringLiteral(") AS Ordem FROM docgclin l"
+                         " INNER JOIN DOCGCCAB c ON c.Tpdoc = l.Tpdocum AND c.serie = l.serie AND c.ano = l.Ano AND c.nnumdoc = l.nnumdoc"
+                         " WHERE l.Artigo IN (")
+        + a.sql + QStringLiteral(") AND l.Tpdocum IN (") + tipos(CondicaoCompras) + QStringLiteral(") AND l.Linanu = 0) x WHERE x.Ordem = 1");
+    if (!consulta(QStringLiteral("A procurar as últimas compras"), sqlUltima, a.valores, rs))
+        return false;
     for (int r = 0; r < rs.RecordCount(); ++r) {
-        Figuras &x = figuras[idDe(rs.valorEm(r, 0))];
+        Figuras &x = figuras[chave(rs.valorEm(r, 0))];
         x.dataUlt = Valores::comoData(rs.valorEm(r, 1));
         x.ultPrec = Moeda::deValor(rs.valorEm(r, 2));
         x.fornUlt = TextoDe(rs.valorEm(r, 3));
@@ -245,19 +256,15 @@ bool AnaliseRuptura::analisa(const FiltrosRuptura &f, QList<LinhaRuptura> &linha
 
     // The cheapest quote of each article, and the reference of the purchase
     // help of the article and that supplier.
-    if (!avanca(QStringLiteral("A procurar os preços mais económicos")))
-        return false;
-    const QString sqlEconomico = a.porNecessidade(
-        QStringLiteral("m.Data, m.Preco, m.Fornecedor, h.RefArt"),
-        QStringLiteral("SELECT x.Artigo, x.Data, x.Preco, x.Fornecedor FROM (SELECT Artigo, Data, Preco, Fornecedor,"
+    const QString sqlEconomico =
+        QStringLiteral("SELECT x.Artigo, x.Data, x.Preco, x.Fornecedor, h.RefArt FROM (SELECT Artigo, Data, Preco, Fornecedor,"
                        " ROW_NUMBER() OVER (PARTITION BY Artigo ORDER BY ")
-            + QLatin1String(OrdemPrecoEconomico) + QStringLiteral(") AS Ordem FROM mvk_Precos_Forn WHERE Artigo IN (") + a.artigos()
-            + QStringLiteral(")) x WHERE x.Ordem = 1"),
-        QStringLiteral(" LEFT JOIN AjudaCmp h ON h.Artigo = n.Artigo AND h.Forneced = m.Fornecedor"));
-    if (!m_bd.AbreConsulta(sqlEconomico, rs, valores))
-        return falha(QStringLiteral("Ao procurar os preços mais económicos."));
+        + QLatin1String(OrdemPrecoEconomico) + QStringLiteral(") AS Ordem FROM mvk_Precos_Forn WHERE Artigo IN (") + a.sql
+        + QStringLiteral(")) x LEFT JOIN AjudaCmp h ON h.Artigo = x.Artigo AND h.Forneced = x.Fornecedor WHERE x.Ordem = 1");
+    if (!consulta(QStringLiteral("A procurar os preços mais económicos"), sqlEconomico, a.valores, rs))
+        return false;
     for (int r = 0; r < rs.RecordCount(); ++r) {
-        Figuras &x = figuras[idDe(rs.valorEm(r, 0))];
+        Figuras &x = figuras[chave(rs.valorEm(r, 0))];
         x.dataMenos = Valores::comoData(rs.valorEm(r, 1));
         x.precEc = Moeda::deValor(rs.valorEm(r, 2));
         x.fornMenos = TextoDe(rs.valorEm(r, 3));
@@ -269,7 +276,7 @@ bool AnaliseRuptura::analisa(const FiltrosRuptura &f, QList<LinhaRuptura> &linha
         if (i % Lote == 0 && !avanca(QStringLiteral("A analisar"), i, int(lista.size())))
             return false;
         LinhaRuptura l;
-        if (linhaAnalisada(lista.at(i), figuras.value(lista.at(i).id), f.comPrevisao, l))
+        if (linhaAnalisada(lista.at(i), figuras.value(ComparaCodigos::chave(lista.at(i).artigo)), f.comPrevisao, l))
             linhas << l;
     }
     return true;
@@ -280,27 +287,24 @@ bool AnaliseRuptura::listaNecessidades(const FiltrosRuptura &f, QList<LinhaRuptu
     m_erro.clear();
     m_parada = false;
     linhas.clear();
-    if (!avanca(QStringLiteral("A ler as necessidades pendentes")))
-        return false;
     QVariantList valores;
     const QString onde = Pendente + condicoes(f, valores);
     Recordset rs;
-    if (!m_bd.AbreConsulta(QStringLiteral("SELECT n.Id, n.Artigo, n.RefArt, n.Qtd, n.Fornec, n.PrUnit, a.NOME, a.STDISP, n.DataPedido")
-                               + Origem + onde + Ordem,
-                           rs, valores))
-        return falha(QStringLiteral("Ao ler as necessidades pendentes."));
+    if (!consulta(QStringLiteral("A ler as necessidades pendentes"),
+                  QStringLiteral("SELECT n.Id, n.Artigo, n.RefArt, n.Qtd, n.Fornec, n.PrUnit, a.NOME, a.STDISP, n.DataPedido") + Origem + onde
+                      + Ordem,
+                  valores, rs))
+        return false;
     if (rs.RecordCount() == 0)
         return true;
-    if (!avanca(QStringLiteral("A somar as encomendas pendentes")))
-        return false;
     Recordset pendentes;
     const Ambito a = ambito(f);
-    if (!m_bd.AbreConsulta(sqlMovimentos(a, false), pendentes, a.valores + a.valores))
-        return falha(QStringLiteral("Ao somar as encomendas pendentes."));
-    QHash<qint64, Moeda> pend;
+    if (!consulta(QStringLiteral("A somar as encomendas pendentes"), sqlMovimentos(a, false), a.valores, pendentes))
+        return false;
+    QHash<QString, Moeda> pend;
     pend.reserve(pendentes.RecordCount());
     for (int r = 0; r < pendentes.RecordCount(); ++r)
-        pend.insert(idDe(pendentes.valorEm(r, 0)), Moeda::deValor(pendentes.valorEm(r, 1)));
+        pend.insert(chave(pendentes.valorEm(r, 0)), Moeda::deValor(pendentes.valorEm(r, 1)));
 
     linhas.reserve(rs.RecordCount());
     for (int r = 0; r < rs.RecordCount(); ++r) {
@@ -318,7 +322,7 @@ bool AnaliseRuptura::listaNecessidades(const FiltrosRuptura &f, QList<LinhaRuptu
         // A need recorded without a date is shown (and saved) as of today.
         const QDate pedido = Valores::comoData(rs.valorEm(r, 8));
         l.dataUlt = pedido.isValid() ? pedido : f.hoje;
-        l.pendForn = pend.value(l.id);
+        l.pendForn = pend.value(ComparaCodigos::chave(l.artigo));
         linhas << l;
     }
     return true;

@@ -8,6 +8,7 @@
 #include <functional>
 
 class LigacaoBd;
+class Recordset;
 
 // What a load asks for: the mode, the ranges of the filter fields as they
 // stand (trimmed, empty = no bound), the days of sales and "Com Previsão",
@@ -68,6 +69,10 @@ struct NecessidadePendente
 // Mode 2 lists the pending needs of the article range (both bounds needed)
 // with the quantity pending from suppliers of each article.
 //
+// Progress: each step is reported before it starts, and again about every
+// intervalo ms while its statement runs (SQLite), so a window stays painted
+// and can stop the load in the middle of a statement.
+//
 // Range rules: in mode 1 each filled bound restricts on its own; the family
 // bounds count only when a group bound is filled, the sub-family bounds only
 // when a group bound and a family bound are. Rows come in article order (then
@@ -80,9 +85,16 @@ public:
     // load, which then returns false with parada() true.
     using Progresso = std::function<bool(const QString &passo, int feito, int total)>;
 
+    // ms between two reports while one statement runs.
+    static constexpr int IntervaloProgresso = 50;
+
     explicit AnaliseRuptura(LigacaoBd &bd) : m_bd(bd) {}
 
-    void setProgresso(Progresso p) { m_progresso = std::move(p); }
+    void setProgresso(Progresso p, int intervalo = IntervaloProgresso)
+    {
+        m_progresso = std::move(p);
+        m_intervalo = intervalo;
+    }
 
     // The load of the filters' mode. False when a statement failed (erro()
     // says which and why) or the load was stopped (parada()).
@@ -118,9 +130,13 @@ private:
 
     bool falha(const QString &passo);
     bool avanca(const QString &passo, int feito = 0, int total = 0);
+    // Reads a step's statement, reporting the step while it runs; false when
+    // it failed (with the step in the error) or the load was stopped.
+    bool consulta(const QString &passo, const QString &sql, const QVariantList &valores, Recordset &rs);
 
     LigacaoBd &m_bd;
     Progresso m_progresso;
+    int m_intervalo = IntervaloProgresso;
     QString m_erro;
     bool m_parada = false;
 };

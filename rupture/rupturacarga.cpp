@@ -1,5 +1,6 @@
 // Loading the rupture window: the analysis or the list of needs, with the
-// window locked, painted and told how far the load went; Esc or Sair stops it.
+// window locked, painted and told how far the load went, also while one of
+// its statements runs; Esc or Sair stops it, in the middle of a statement too.
 #include "rupturastocks.h"
 
 #include "analiseruptura.h"
@@ -9,6 +10,7 @@
 #include "mensagens.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 
 void RupturaStocks::falhaBd(const QString &texto, const QString &funcao)
@@ -27,6 +29,8 @@ bool RupturaStocks::progresso(const QString &passo, int feito, int total)
     return !m_parar;
 }
 
+bool RupturaStocks::aMeioDeInstrucao() const { return m_ligacaoCarga && m_ligacaoCarga->aPerguntar(); }
+
 void RupturaStocks::carrega()
 {
     if (m_aCarregar || !m_bd)
@@ -36,15 +40,47 @@ void RupturaStocks::carrega()
     // load must not be deleted by the next save.
     m_estado.IdsAnulados = {0};
     Inibe();
+    m_label2[8]->setEnabled(true);   // the result line tells how far the load went
     m_aCarregar = true;
     m_parar = false;
     // Esc reaches the window through Sair, the one control left.
     m_btSair->setFocus();
 
-    AnaliseRuptura analise(*m_bd);
-    analise.setProgresso([this](const QString &passo, int feito, int total) { return progresso(passo, feito, total); });
+    // On a SQLite file the load reads through a connection of its own, whose
+    // statements let the window paint while they run: Bd stays free for the
+    // other windows meanwhile (SQLite runs no statement inside another).
+    LigacaoBd propria;
+    LigacaoBd *ligacao = m_bd;
+    bool ok = true;
+    QString erro;
+    if (m_bd->podeAcompanhar()) {
+        ligacao = &propria;
+        ok = propria.abreIgual(*m_bd);
+        if (!ok)
+            erro = propria.ultimoErro().texto();
+    }
+    m_ligacaoCarga = ligacao;
+
+    AnaliseRuptura analise(*ligacao);
+    // A step that takes long shows its seconds.
+    QString passoActual;
+    QElapsedTimer relogio;
+    analise.setProgresso(
+        [&](const QString &passo, int feito, int total) {
+            if (passo != passoActual) {
+                passoActual = passo;
+                relogio.start();
+            }
+            const qint64 segundos = relogio.elapsed() / 1000;
+            return progresso(total == 0 && segundos > 0 ? QStringLiteral("%1, %2 s").arg(passo).arg(segundos) : passo, feito, total);
+        },
+        m_intervaloPintura);
     QList<LinhaRuptura> linhas;
-    const bool ok = analise.carrega(filtros(), linhas) && progresso(QStringLiteral("A preencher a grelha"), 0, 0);
+    if (ok) {
+        ok = analise.carrega(filtros(), linhas) && progresso(QStringLiteral("A preencher a grelha"), 0, 0);
+        erro = analise.erro();
+    }
+    m_ligacaoCarga = nullptr;
     if (ok) {
         m_grelha->setRedesenho(false);
         GrelhaNecessidades::preenche(*m_grelha, linhas, m_estado.Tipo);
@@ -64,7 +100,7 @@ void RupturaStocks::carrega()
         if (analise.parada() || m_parar)
             m_label2[8]->setText(QStringLiteral("Carregamento interrompido: a grelha ficou vazia."));
         else
-            falhaBd(analise.erro(), QStringLiteral("btCarga_Click"));
+            falhaBd(erro, QStringLiteral("btCarga_Click"));
         return;
     }
     if (linhas.isEmpty()) {

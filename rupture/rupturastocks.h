@@ -67,6 +67,11 @@ public:
     void abreLista(int indice);   // btLista(indice), F4 in a filter
 
     bool aCarregar() const { return m_aCarregar; }
+    // A statement of the load is running and lets the window paint now.
+    bool aMeioDeInstrucao() const;
+    // ms between two paints while one statement of a load runs (0: as often
+    // as the database checks).
+    void setIntervaloPintura(int ms) { m_intervaloPintura = ms; }
     bool aGerar() const { return m_aGerar; }
     // The filters as they stand, as a load reads them.
     FiltrosRuptura filtros() const;
@@ -124,6 +129,8 @@ private:
     bool m_aGerar = false;
     bool m_parar = false;
     bool m_fecharNoFim = false;
+    LigacaoBd *m_ligacaoCarga = nullptr;   // the connection a load reads through, while it runs
+    int m_intervaloPintura = 50;
 
     QLabel *m_label1 = nullptr;
     QLabel *m_label2[14] = {};

@@ -139,6 +139,28 @@ int compara(const QString &a, const QString &b)
     return compara(x.constData(), int(x.size()), y.constData(), int(y.size()));
 }
 
+QString chave(const QString &codigo)
+{
+    qsizetype n = codigo.size();
+    while (n > 0 && codigo.at(n - 1) == QLatin1Char(' '))
+        --n;
+    QString r;
+    r.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = codigo.at(i);
+        if (c.unicode() < 0x80) {
+            r += QChar(dobra(c.unicode()));
+            continue;
+        }
+        char32_t cp = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < n && codigo.at(i + 1).isLowSurrogate())
+            cp = QChar::surrogateToUcs4(c, codigo.at(++i));
+        const char32_t d = dobra(cp);
+        r += QString::fromUcs4(&d, 1);
+    }
+    return r;
+}
+
 int comprimento(const QString &texto)
 {
     qsizetype n = texto.size();

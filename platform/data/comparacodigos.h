@@ -24,6 +24,11 @@ inline constexpr const char *Nome = "CODIGOERP";
 int compara(const char *a, int na, const char *b, int nb);
 int compara(const QString &a, const QString &b);
 
+// The text that every code equal to codigo gives, and only those: blanks at
+// the end left out and every letter folded. For matching codes in memory
+// (a hash) as the database matches them.
+QString chave(const QString &codigo);
+
 // The length of a text as a column of the server measures it against its
 // declared size: characters, blanks at the end left out (the server drops
 // those silently instead of refusing the value).

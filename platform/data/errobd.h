@@ -19,6 +19,8 @@ struct ErroBd
     static constexpr long DiscoCheio = -2147286928;          // 0x80030070 no room left
     static constexpr long Restricao = -2147217873;           // 0x80040E2F a key or constraint refused the row
     static constexpr long TextoLongo = -2147217833;          // 0x80040E57 a value longer than its column
+    static constexpr long Interrompida = -2147217842;        // 0x80040E4E the caller stopped the statement
+    static constexpr long EmExecucao = -2146824577;          // 0x800A0E7F the connection is in the middle of a statement
 
     bool existe() const { return numero != 0; }
     // "Erro <n> (<descrição>)"

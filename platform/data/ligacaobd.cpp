@@ -54,6 +54,23 @@ QList<bool> colunasData(const QSqlQuery &q, int n)
     return datas;
 }
 
+// A local date and time. Making one asks the system for the time zone's
+// offset, microseconds each (the C library looks at the zone file every
+// time when TZ is not set); the dates of a result set repeat a lot, so the
+// ones made last are kept.
+QDateTime dataHora(int a, int m, int d, int h, int mi, int se)
+{
+    thread_local QHash<qint64, QDateTime> feitas;
+    const qint64 chave = ((((qint64(a) * 16 + m) * 32 + d) * 32 + h) * 64 + mi) * 64 + se;
+    if (const auto i = feitas.constFind(chave); i != feitas.constEnd())
+        return i.value();
+    if (feitas.size() >= 4096)
+        feitas.clear();
+    const QDateTime dt(QDate(a, m, d), QTime(h, mi, se));
+    feitas.insert(chave, dt);
+    return dt;
+}
+
 // Reads "yyyy-MM-dd[ HH:mm:ss]" by hand: QDateTime::fromString costs tens of
 // microseconds a value, which dominates reading thousands of dated rows.
 QVariant comoData(const QVariant &v)
@@ -76,10 +93,8 @@ QVariant comoData(const QVariant &v)
         && digitos(5, 2, &m) && digitos(8, 2, &d)) {
         if (s.size() >= 19 && !(digitos(11, 2, &h) && digitos(14, 2, &mi) && digitos(17, 2, &se)))
             h = mi = se = 0;
-        const QDate data(a, m, d);
-        const QTime hora(h, mi, se);
-        if (data.isValid() && hora.isValid())
-            return QDateTime(data, hora);
+        if (QDate::isValid(a, m, d) && QTime::isValid(h, mi, se))
+            return dataHora(a, m, d, h, mi, se);
     }
     const QDateTime dt = QDateTime::fromString(s, Qt::ISODate);
     return dt.isValid() ? QVariant(dt) : v;
@@ -180,6 +195,9 @@ void LigacaoBd::defineErroSqlite(int codigo, const QString &texto)
     case SQLITE_TOOBIG:
         com(ErroBd::TextoLongo, QStringLiteral("Um valor é grande demais para a base de dados"));
         return;
+    case SQLITE_INTERRUPT:
+        com(ErroBd::Interrompida, QStringLiteral("A consulta foi interrompida"));
+        return;
     default:
         defineErro(motor.contains(QLatin1String("no such table"), Qt::CaseInsensitive) ? ErroBd::TabelaInexistente
                                                                                         : ErroBd::ErroComando,
@@ -193,6 +211,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
     Fecha();
     m_erro = ErroBd{};
     const DestinoLigacao destino = DestinoLigacao::de(cadeia);
+    m_cadeia = cadeia;
     m_destino = destino.descricao();
     m_nome = QStringLiteral("tessela-%1").arg(g_contador.fetchAndAddRelaxed(1) + 1);
 
@@ -266,7 +285,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
         m_ficheiro = ficheiro;
         m_identidade = FicheiroBd::identidade(ficheiro);
         passaParaWal();
-        Executa(QStringLiteral("PRAGMA cache_size = -65536"));   // 64 MB of page cache: lookups stay in memory
+        ajustaLeitura();
     }
     return true;
 }
@@ -285,6 +304,18 @@ void LigacaoBd::preparaSqlite()
         return;
     sqlite3_create_collation_v2(m_sqlite, ComparaCodigos::Nome, SQLITE_UTF8, nullptr, ComparaCodigos::comparaSqlite, nullptr);
     esperaAte(m_esperaEscrita);
+    instalaPergunta();
+}
+
+void LigacaoBd::ajustaLeitura()
+{
+    // 64 MB of page cache: lookups stay in memory. The file mapped into
+    // memory, not in a network folder (a failing read of a mapped page ends
+    // the program instead of failing the statement).
+    sqlite3_exec(m_sqlite, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    if (sizeof(void *) >= 8 && !FicheiroBd::emPastaDeRede(m_ficheiro))
+        sqlite3_exec(m_sqlite, QByteArray("PRAGMA mmap_size = " + QByteArray::number(MapaMemoria)).constData(), nullptr, nullptr,
+                     nullptr);
 }
 
 void LigacaoBd::passaParaWal()
@@ -322,12 +353,16 @@ QString LigacaoBd::modoDiario()
 
 void LigacaoBd::Fecha()
 {
+    // Never under a statement that is asking its caller: it is still running.
+    if (m_aPerguntar)
+        return;
     qDeleteAll(m_preparadas);
     m_preparadas.clear();
     m_chaves.clear();
     m_nivel = 0;
     m_sqlite = nullptr;
     m_ficheiro.clear();
+    m_cadeia.clear();
     m_identidade = {};
     if (!m_nome.isEmpty()) {
         if (m_db.isOpen())
@@ -398,7 +433,7 @@ bool LigacaoBd::reabre()
     }
     q = QSqlQuery();
     passaParaWal();
-    sqlite3_exec(m_sqlite, "PRAGMA cache_size = -65536", nullptr, nullptr, nullptr);
+    ajustaLeitura();
     return true;
 }
 
@@ -431,6 +466,13 @@ QSqlQuery *LigacaoBd::preparada(const QString &sql)
 
 QSqlQuery *LigacaoBd::preparaExecucao(const QString &sql)
 {
+    if (m_aPerguntar) {
+        // Called from the question of a statement still running (the window
+        // it let paint): SQLite cannot run another statement inside it.
+        defineErro(ErroBd::EmExecucao, QStringLiteral("A ligação à base de dados está ocupada com uma consulta longa; "
+                                                      "repita depois de ela terminar."));
+        return nullptr;
+    }
     m_erro = ErroBd{};
     if (!confirmaFicheiro())
         return nullptr;
@@ -820,6 +862,8 @@ bool LigacaoBd::gravaLinha(Recordset::Dados &d, Recordset::Linha &l)
 
 bool LigacaoBd::IniciaTransaccao()
 {
+    if (m_aPerguntar)
+        return preparaExecucao(QString()) != nullptr;   // refused, with the reason
     m_erro = ErroBd{};
     if (!aberta()) {
         defineErro(ErroBd::ErroLigacao, QStringLiteral("A base de dados não está aberta."));

@@ -4,10 +4,13 @@
 #include "ficheirobd.h"
 #include "recordset.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariantList>
+
+#include <functional>
 
 class QSqlQuery;
 struct sqlite3;
@@ -33,9 +36,20 @@ struct sqlite3;
 // saying so; a file back in its place with its identity is used again, and
 // another file put there is opened afresh (the statement that noticed it
 // fails once, so nothing is written into a file the user has not seen).
+// Local SQLite files are read through memory-mapped I/O (MapaMemoria).
+//
+// Long statements (SQLite): while an Acompanhamento lives, a statement that
+// runs long asks the caller, every so often, whether to go on; the caller
+// paints its window and takes the user's input there, and a "no" stops the
+// statement (ErroBd::Interrompida). While the caller is being asked, the
+// connection refuses every other statement (ErroBd::EmExecucao): SQLite does
+// not allow one to run inside another. Other windows read through their own
+// connection (abreIgual).
 class LigacaoBd
 {
 public:
+    class Acompanhamento;
+
     LigacaoBd();
     ~LigacaoBd();
     LigacaoBd(const LigacaoBd &) = delete;
@@ -47,8 +61,22 @@ public:
     void Fecha();
     bool aberta() const;
 
+    // A second connection to the database origem is connected to, with its
+    // waits: for work that must not hold origem (a long read that lets the
+    // window paint while other windows use origem). A failure set on origem
+    // with falhaNoProximo passes to this connection.
+    bool abreIgual(LigacaoBd &origem);
+
     static constexpr int EsperaLeitura = 100;    // ms a read waits for another program's lock
     static constexpr int EsperaEscrita = 5000;   // ms a write waits
+    // The bytes of a local SQLite file read through memory-mapped I/O: the
+    // file's pages are read in place instead of being copied into the
+    // connection's page cache. They count in the program's resident memory as
+    // pages of the file, shared with every program that reads it and given
+    // back by the system when memory is short; they are never the program's
+    // own memory. Not used in network folders (a failing network read would
+    // end the program instead of failing the statement).
+    static constexpr qint64 MapaMemoria = qint64(1) << 30;
     // Other waits (tests use a short write wait).
     void setEsperas(int leitura, int escrita)
     {
@@ -89,6 +117,11 @@ public:
     // Does the table (or view) exist?
     bool existeTabela(const QString &nome);
 
+    // Can a long statement ask its caller whether to go on (SQLite)?
+    bool podeAcompanhar() const { return m_sqlite != nullptr; }
+    // The caller of a long statement is being asked right now.
+    bool aPerguntar() const { return m_aPerguntar; }
+
     // For tests: make a statement whose text contains marca fail with that
     // error number: the next one, or the one after saltar others that contain it.
     void falhaNoProximo(const QString &marca, long numero = ErroBd::ErroComando, int saltar = 0)
@@ -123,9 +156,15 @@ private:
     bool reabre();
     // After a failed statement: SQLite may have rolled the whole transaction back.
     void verificaTransaccao();
+    // SQLite: page cache and memory map of a newly opened handle.
+    void ajustaLeitura();
+    // SQLite: the long-statement question on the handle, while there is one.
+    void instalaPergunta();
+    static int progressoSqlite(void *ligacao);
 
     QSqlDatabase m_db;
     QString m_nome;
+    QString m_cadeia;
     QString m_destino;
     Dialecto m_dialecto;
     ErroBd m_erro;
@@ -152,6 +191,33 @@ private:
     int m_esperaEscrita = EsperaEscrita;
     bool m_controlo = false;               // a BEGIN, COMMIT or ROLLBACK is running
     bool m_leitura = false;                // the statement running only reads
+
+    // The question of the Acompanhamento that lives, if any.
+    std::function<bool()> m_pergunta;
+    int m_intervalo = 0;                   // ms between questions
+    QElapsedTimer m_relogio;
+    qint64 m_ultimaPergunta = 0;           // ms of m_relogio at the last question
+    bool m_aPerguntar = false;
+};
+
+// While it lives, a long statement on bd (SQLite) calls pergunta() about every
+// intervalo ms, counted from the guard's start (0: as often as SQLite checks,
+// about every thousand steps of the statement). pergunta() may let the window
+// paint and take input; returning false stops the statement, which then fails
+// with ErroBd::Interrompida. Guards nest: the inner one asks while it lives.
+// Without SQLite it does nothing.
+class LigacaoBd::Acompanhamento
+{
+public:
+    Acompanhamento(LigacaoBd &bd, std::function<bool()> pergunta, int intervalo);
+    ~Acompanhamento();
+    Acompanhamento(const Acompanhamento &) = delete;
+    Acompanhamento &operator=(const Acompanhamento &) = delete;
+
+private:
+    LigacaoBd &m_bd;
+    std::function<bool()> m_anterior;
+    int m_intervaloAnterior;
 };
 
 // Rolls back on destruction unless confirma() was called: an early return or a

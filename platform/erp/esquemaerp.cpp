@@ -5,6 +5,9 @@ namespace EsquemaErp {
 
 QStringList tabelasErp()
 {
+    // The document tables are clustered on their keys (WITHOUT ROWID), as the
+    // ERP's server keeps them: a document's lines lie together, and a header
+    // is found by its key in one search.
     return {
         QStringLiteral("CREATE TABLE Empresas (Codigo varchar(10) COLLATE CODIGOERP NOT NULL PRIMARY KEY, "
                        "Nome varchar(60), AnoInicio integer NOT NULL, AnoFim integer NOT NULL)"),
@@ -32,12 +35,17 @@ QStringList tabelasErp()
                        "ano integer NOT NULL, nnumdoc integer NOT NULL, Data datetime NOT NULL, Terceiro varchar(15) COLLATE CODIGOERP, "
                        "TpTerc integer NOT NULL, Areag integer NOT NULL, tpoper integer NOT NULL, natconta integer NOT NULL, "
                        "sinalct integer NOT NULL, nvias integer NOT NULL DEFAULT 1, Armazem varchar(5), Sector varchar(5), "
-                       "Total real NOT NULL DEFAULT 0, PRIMARY KEY (Tpdoc, serie, ano, nnumdoc))"),
+                       "Total real NOT NULL DEFAULT 0, PRIMARY KEY (Tpdoc, serie, ano, nnumdoc)) WITHOUT ROWID"),
         QStringLiteral("CREATE TABLE docgclin (Tpdocum varchar(5) COLLATE CODIGOERP NOT NULL, serie varchar(5) COLLATE CODIGOERP NOT NULL, "
                        "Ano integer NOT NULL, nnumdoc integer NOT NULL, NumLinha integer NOT NULL, Artigo varchar(15) COLLATE CODIGOERP, "
                        "Descricao varchar(60), Quant real NOT NULL DEFAULT 0, Prunit real NOT NULL DEFAULT 0, Data datetime, "
-                       "Linanu integer NOT NULL DEFAULT 0, PRIMARY KEY (Tpdocum, serie, Ano, nnumdoc, NumLinha))"),
-        QStringLiteral("CREATE INDEX IX_docgclin_Artigo ON docgclin (Artigo)"),
+                       "Linanu integer NOT NULL DEFAULT 0, PRIMARY KEY (Tpdocum, serie, Ano, nnumdoc, NumLinha)) WITHOUT ROWID"),
+        // An article's lines of one document type, with what the rupture
+        // analysis and the price windows read of them: they are answered from
+        // the index alone. With the table clustered, the index also carries
+        // the line's key (type, series, year, number, line), which leads to
+        // the document's header.
+        QStringLiteral("CREATE INDEX IX_docgclin_Artigo ON docgclin (Artigo, Tpdocum, Linanu, Data, Quant, Prunit)"),
         QStringLiteral("CREATE INDEX IX_DOCGCCAB_Terceiro ON DOCGCCAB (Terceiro)"),
         QStringLiteral("CREATE TABLE AjudaCmp (Artigo varchar(15) COLLATE CODIGOERP NOT NULL, Forneced varchar(15) COLLATE CODIGOERP NOT NULL, "
                        "RefArt varchar(20) COLLATE CODIGOERP NOT NULL DEFAULT '', Data datetime, PrUltFor real NOT NULL DEFAULT 0, "

@@ -44,6 +44,7 @@ private slots:
     void ficheiroSoDeLeituraAoAbrir();
     void leiturasNaoEsperamPorQuemEscreve();
     void ficheiroApagadoMudadoOuSubstituido();
+    void instrucaoLongaPerguntaEPara();
 };
 
 void TestSqlite::codigosComparadosComoNoServidor()
@@ -94,6 +95,15 @@ void TestSqlite::codigosComparadosComoNoServidor()
     QCOMPARE(ComparaCodigos::compara(QStringLiteral("ÉA"), QStringLiteral("eb")), 1);
     QCOMPARE(ComparaCodigos::compara(QStringLiteral("ea"), QStringLiteral("éa")), -1);
     QCOMPARE(ComparaCodigos::comprimento(QStringLiteral("ção  ")), 3);
+
+    // Keys in memory: two codes share one exactly when the database finds them equal.
+    const QStringList variantes = codigos
+                                  + QStringList{"abc", "Abc  ", "ÇEDILHA", "ÃB", "e1", "É1", "f001", " F001", "f001  x", "o'brien",
+                                                "Z ", "ß", "SS", "Σ", "σ", "ς", "𝐀", "𝐚"};
+    for (const QString &a : variantes)
+        for (const QString &b : variantes)
+            QVERIFY2((ComparaCodigos::chave(a) == ComparaCodigos::chave(b)) == (ComparaCodigos::compara(a, b) == 0),
+                     qPrintable(a + QStringLiteral(" / ") + b));
 }
 
 void TestSqlite::extensaoDoShellEFicheirosAntigos()
@@ -304,6 +314,95 @@ void TestSqlite::ficheiroApagadoMudadoOuSubstituido()
     VERIFICA_BD(velha, velha.Abre(BaseTemporaria::cadeia(afastado)));
     QCOMPARE(velha.valorUnico(QStringLiteral("SELECT count(*) FROM C WHERE Codigo = 'NO-DIARIO'")).toInt(), 1);
     QCOMPARE(velha.valorUnico(QStringLiteral("PRAGMA integrity_check")).toString(), QStringLiteral("ok"));
+}
+
+void TestSqlite::instrucaoLongaPerguntaEPara()
+{
+    BaseTemporaria t;
+    VERIFICA_BD(t.bd, t.bd.Executa(QStringLiteral("CREATE TABLE T (x integer)")));
+    QVERIFY(t.bd.podeAcompanhar());
+    // Counting far enough to run for many seconds if nothing stopped it.
+    const QString longa = QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < ?) SELECT count(*) FROM c");
+    LigacaoBd outra;
+    VERIFICA_BD(outra, outra.abreIgual(t.bd));
+
+    // Asked while it runs; inside the question the connection refuses any
+    // other statement and a transaction, cannot be closed, and another
+    // connection reads and writes; the third "no" stops it.
+    int perguntas = 0;
+    ErroBd dentro, transaccao;
+    QVariant lidoNaOutra;
+    bool escritoNaOutra = false, emPergunta = false;
+    Recordset rs;
+    bool ok;
+    {
+        LigacaoBd::Acompanhamento a(t.bd, [&] {
+            emPergunta = t.bd.aPerguntar();
+            if (++perguntas == 1) {
+                t.bd.valorUnico(QStringLiteral("SELECT 1"));
+                dentro = t.bd.ultimoErro();
+                t.bd.IniciaTransaccao();
+                transaccao = t.bd.ultimoErro();
+                t.bd.Fecha();
+                lidoNaOutra = outra.valorUnico(QStringLiteral("SELECT 7"));
+                escritoNaOutra = outra.Executa(QStringLiteral("INSERT INTO T VALUES (1)"));
+            }
+            return perguntas < 3;
+        }, 0);
+        ok = t.bd.AbreConsulta(longa, rs, {1000000000});
+    }
+    QVERIFY(!ok);
+    QCOMPARE(t.bd.ultimoErro().numero, ErroBd::Interrompida);
+    QCOMPARE(perguntas, 3);
+    QVERIFY(emPergunta && !t.bd.aPerguntar());
+    QCOMPARE(dentro.numero, ErroBd::EmExecucao);
+    QCOMPARE(transaccao.numero, ErroBd::EmExecucao);
+    QCOMPARE(t.bd.nivelTransaccao(), 0);
+    QCOMPARE(lidoNaOutra, QVariant(7));
+    QVERIFY(escritoNaOutra);
+
+    // Afterwards the connection works as before, asks no one, and sees the
+    // other connection's row.
+    QVERIFY(t.bd.aberta());
+    QCOMPARE(t.bd.valorUnico(longa, {20000}).toInt(), 20000);
+    QCOMPARE(perguntas, 3);
+    QCOMPARE(t.bd.valorUnico(QStringLiteral("SELECT count(*) FROM T")).toInt(), 1);
+
+    // Guards nest: the inner one asks while it lives, then the outer one again.
+    int fora = 0, dentroDoInterior = 0;
+    {
+        LigacaoBd::Acompanhamento exterior(t.bd, [&] { return ++fora > 0; }, 0);
+        {
+            LigacaoBd::Acompanhamento interior(t.bd, [&] { return ++dentroDoInterior > 0; }, 0);
+            QCOMPARE(t.bd.valorUnico(longa, {20000}).toInt(), 20000);
+        }
+        QVERIFY(dentroDoInterior > 0);
+        QCOMPARE(fora, 0);
+        QCOMPARE(t.bd.valorUnico(longa, {20000}).toInt(), 20000);
+        QVERIFY(fora > 0);
+    }
+
+    // A write stopped in a transaction leaves nothing behind.
+    {
+        Transaccao tr(t.bd);
+        QVERIFY(tr.iniciada());
+        LigacaoBd::Acompanhamento a(t.bd, [] { return false; }, 0);
+        QVERIFY(!t.bd.Executa(QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1000000) "
+                                             "INSERT INTO T SELECT x FROM c")));
+        QCOMPARE(t.bd.ultimoErro().numero, ErroBd::Interrompida);
+    }
+    QCOMPARE(t.bd.nivelTransaccao(), 0);
+    QCOMPARE(t.bd.valorUnico(QStringLiteral("SELECT count(*) FROM T")).toInt(), 1);
+
+    // A test failure set on a connection passes to the one opened like it.
+    t.bd.falhaNoProximo(QStringLiteral("FROM T"));
+    LigacaoBd terceira;
+    VERIFICA_BD(terceira, terceira.abreIgual(t.bd));
+    QVERIFY(t.bd.valorUnico(QStringLiteral("SELECT count(*) FROM T")).isValid());
+    QVERIFY(!terceira.valorUnico(QStringLiteral("SELECT count(*) FROM T")).isValid());
+    LigacaoBd fechada;
+    QVERIFY(!terceira.abreIgual(fechada));
+    QCOMPARE(terceira.ultimoErro().numero, ErroBd::ErroLigacao);
 }
 
 QTEST_GUILESS_MAIN(TestSqlite)

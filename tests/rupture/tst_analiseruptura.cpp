@@ -223,6 +223,10 @@ private slots:
         QFETCH(bool, gerada);
         LigacaoBd outra;
         LigacaoBd *usada = &bd();
+        // Needs that spell their article otherwise than its documents and
+        // quotes do: the same article all the same.
+        VERIFICA_BD(bd(), bd().Executa(QStringLiteral("INSERT INTO mvk_Necessidades (Id, Artigo, Qtd, Processado) "
+                                                      "VALUES (8, 'ra1 ', 20, 0), (9, 'Ra4', 30, 0)")));
         if (gerada) {
             const QString ficheiro = base.pasta.filePath(QStringLiteral("gerada.db"));
             QFile::remove(ficheiro);
@@ -242,6 +246,18 @@ private slots:
             c << g;
             return c;
         }();
+        if (!gerada) {
+            const QList<LinhaRuptura> l = carrega(filtros());
+            const auto daNecessidade = [&](qint64 id) {
+                return *std::find_if(l.cbegin(), l.cend(), [id](const LinhaRuptura &x) { return x.id == id; });
+            };
+            QCOMPARE(daNecessidade(8).pendForn, Moeda::deDouble(4));
+            QCOMPARE(daNecessidade(8).fornUlt, QStringLiteral("FA1"));
+            QCOMPARE(daNecessidade(8).fornMenos, QStringLiteral("FA3"));
+            QCOMPARE(daNecessidade(8).refForn, QStringLiteral("AJ-13"));
+            QCOMPARE(daNecessidade(9).fornMenos, QStringLiteral("FA2"));
+            QCOMPARE(daNecessidade(9).prev, Moeda::deDouble(8));
+        }
         int comLinhas = 0;
         for (const FiltrosRuptura &f : casos) {
             AnaliseRuptura a(*usada);
