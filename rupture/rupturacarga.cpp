@@ -15,7 +15,7 @@
 
 void RupturaStocks::falhaBd(const QString &texto, const QString &funcao)
 {
-    MensagemErro(texto + QStringLiteral("\r\nNa função ") + funcao + QStringLiteral(" do Módulo RupturaStocks"));
+    MensagemErro(texto, funcao, QStringLiteral("RupturaStocks"));
 }
 
 bool RupturaStocks::progresso(const QString &passo, int feito, int total)
