@@ -70,7 +70,9 @@ bool criaBase(const QString &ficheiro, const GeradorDemo::Escala &escala, quint6
         }
         GeradorDemo gerador(semente, hoje);
         gerador.progresso = [&](const QString &tabela, qint64 n) {
-            out << "  " << tabela << ": " << n << " linhas (" << relogio.elapsed() / 1000.0 << " s)" << Qt::endl;
+            // Called as each table starts and then every so many rows: the
+            // figure is the rows written so far.
+            out << "  " << tabela << ": " << n << " linhas já escritas (" << relogio.elapsed() / 1000.0 << " s)" << Qt::endl;
         };
         if (!gerador.gera(bd, escala)) {
             err << "Falhou a geração: " << gerador.erro() << Qt::endl;
@@ -84,6 +86,13 @@ bool criaBase(const QString &ficheiro, const GeradorDemo::Escala &escala, quint6
             return false;
         }
         bd.Executa(QStringLiteral("ANALYZE"));
+        for (const char *tabela : {"Artigos", "Fornec", "Clientes", "DOCGCCAB", "docgclin", "mvk_equivalencias", "mvk_Precos_Forn",
+                                   "mvk_Precos_Clientes", "mvk_Necessidades"}) {
+            const QString nome = QLatin1String(tabela);
+            const QVariant n = bd.valorUnico(QStringLiteral("SELECT COUNT(*) FROM ") + nome);
+            if (!n.isNull())
+                out << "  " << nome << ": " << n.toLongLong() << " linhas" << Qt::endl;
+        }
         bd.Fecha();
     }
     // The old file goes with its write-ahead log: a log left beside the new
