@@ -10,6 +10,7 @@
 #include "importador.h"
 #include "configuracao.h"
 #include "criaobjecto.h"
+#include "esquemaerp.h"
 #include "iconesprincipal.h"
 #include "ligacaobd.h"
 #include "mensagens.h"
@@ -235,6 +236,9 @@ bool frmMain::Mostra()
                       .arg(erro),
                   2);
     }
+    // The own tables added by later versions, on a file made before them.
+    if (m_bd && m_bd->aberta() && !EsquemaErp::actualiza(*m_bd))
+        EscreveStatus(QStringLiteral("Não foi possível criar a tabela do histórico de preços: ") + m_bd->ultimoErro().descricao);
     // Said before the first save fails.
     if (m_bd && m_bd->aberta() && m_bd->soLeitura())
         EscreveStatus(QStringLiteral("A base de dados só pode ser lida: as alterações não serão gravadas."));

@@ -1,5 +1,6 @@
 #include "formularioprecos.h"
 
+#include "apresentadorhistorico.h"
 #include "botao.h"
 #include "calendario.h"
 #include "campoinput.h"
@@ -8,12 +9,14 @@
 #include "exportacsv.h"
 #include "gravacaoprecos.h"
 #include "grelha.h"
+#include "historicoprecos.h"
 #include "janelafilha.h"
 #include "ligacaobd.h"
 #include "listapesquisa.h"
 #include "listasgrelha.h"
 #include "mensagens.h"
 #include "servicomensagens.h"
+#include "teclas.h"
 #include "twips.h"
 #include "visualizadorimpressao.h"
 
@@ -120,6 +123,15 @@ void FormularioPrecos::criaControlos()
 
     m_grelha = new Grelha(this);
     poe(m_grelha, 120, 1560, 14400, 5085);
+    const QString dicaHistorico = QStringLiteral("F7: histórico de preços da linha actual.");
+    m_grelha->setToolTip(dicaHistorico);
+    m_grelha->setStatusTip(dicaHistorico);
+    connect(m_grelha, &Grelha::teclaPremida, this, [this](int &tecla, int shift) {
+        if (tecla == Teclas::codigoTecla(TeclaHistorico, Qt::NoModifier) && shift == 0) {
+            tecla = 0;
+            mostraHistorico();
+        }
+    });
     m_visualizador = new VisualizadorImpressao(this);
     m_visualizador->hide();
 
@@ -366,3 +378,30 @@ void FormularioPrecos::ImprimeGrelha()
 }
 
 QString FormularioPrecos::exporta() { return ExportaCsv::exporta(this, *m_grelha, nomeFicheiro() + QStringLiteral(".csv")); }
+
+// ---- price history -------------------------------------------------------------
+
+void FormularioPrecos::mostraHistorico()
+{
+    const int linha = m_grelha->linhaActual();
+    if (!m_bd || linha < 1)
+        return;
+    HistoricoPar h;
+    h.lado = m_lado;
+    h.nomeEntidade = TextoDe(m_grelha->matriz(linha - 1, ColunasPrecos::Descr));
+    h.nomeArtigo = TextoDe(m_grelha->matriz(linha - 1, ColunasPrecos::DescrArtigo));
+    const QString entidade = TextoDe(m_grelha->matriz(linha - 1, ColunasPrecos::Forn)).trimmed();
+    const QString artigo = TextoDe(m_grelha->matriz(linha - 1, ColunasPrecos::Artigo)).trimmed();
+    if (entidade.isEmpty() || artigo.isEmpty()) {
+        Mensagem(QString(), QStringLiteral("A linha actual não tem %1 e artigo.").arg(m_textos.entidade.toLower()), 2);
+        m_grelha->setFocus();
+        return;
+    }
+    const DestinoPrecos destino = m_lado == LadoPrecos::Clientes ? DestinoPrecos::clientes() : DestinoPrecos::fornecedores();
+    if (!HistoricoPrecos::le(*m_bd, destino, entidade, artigo, &h)) {
+        falhaBd(QStringLiteral("Grelha_KeyDown"));
+        return;
+    }
+    ApresentadorHistorico::actual().mostra(this, h);
+    m_grelha->setFocus();
+}

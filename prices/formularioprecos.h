@@ -22,7 +22,8 @@ class VisualizadorImpressao;
 // export of the grid as a spreadsheet file. The two windows differ only in
 // what the subclasses say. The creator sets the connection (setBd) before
 // showing the window; the opening (centring in the main window, a clear
-// window) runs when it is first shown. Controls keep the names the program
+// window) runs when it is first shown. F7 on the grid shows the price
+// history of the current row's pair. Controls keep the names the program
 // has always used.
 class FormularioPrecos : public QWidget, protected JanelaPrecos
 {
@@ -67,6 +68,9 @@ public:
     QString exporta();    // btExp: the file written, or the empty text
     void sair();          // btSair, Esc in the first filter
     void abreLista(int indice);   // btLista(indice), F4 in a filter
+    // F7 on the grid: the price history of the current row's pair.
+    void mostraHistorico();
+    static constexpr int TeclaHistorico = Qt::Key_F7;
 
     // State shared with the grid.
     bool Digitado() const { return m_estado.Digitado; }

@@ -3,7 +3,9 @@
 #include "consultas.h"
 #include "grelha.h"
 #include "grelhaprecos.h"
+#include "historicoprecos.h"
 #include "ligacaobd.h"
+#include "programa.h"
 
 using namespace ColunasPrecos;
 
@@ -99,6 +101,10 @@ bool GravacaoPrecos::gravaPreco(const LinhaPreco &l)
         return falha(onde);
     if (rs.Eof())
         rs.AddNew();
+    else if (HistoricoPrecos::mudou(rs, l, m_destino)
+             && !HistoricoPrecos::regista(m_bd, m_destino, rs.Valor(QStringLiteral("Id_Preco")).toLongLong(),
+                                          HistoricoPrecos::Alterado, m_utilizador))
+        return falha(QStringLiteral("Ao guardar o preço anterior de %1 / %2 (linha %3).").arg(l.entidade, l.artigo).arg(l.linha));
     rs.SetValor(m_destino.colunaEntidade, l.entidade);
     rs.SetValor(QStringLiteral("Artigo"), l.artigo);
     rs.SetValor(QStringLiteral("Data"), l.data);
@@ -118,6 +124,7 @@ bool GravacaoPrecos::gravaAjudaCompra(const LinhaPreco &l)
 bool GravacaoPrecos::grava(const QList<LinhaPreco> &linhas, const QList<qint64> &idsAApagar)
 {
     m_erro.clear();
+    m_utilizador = Programa::utilizadorSistema();
     Transaccao t(m_bd);
     if (!t.iniciada())
         return falha(QStringLiteral("Ao iniciar a gravação."));
@@ -125,7 +132,8 @@ bool GravacaoPrecos::grava(const QList<LinhaPreco> &linhas, const QList<qint64> 
         if (!gravaPreco(l))
             return false;
     for (qint64 id : idsAApagar)
-        if (!m_bd.Executa(QStringLiteral("DELETE FROM %1 WHERE Id_Preco = ?").arg(m_destino.tabela), {id}))
+        if (!HistoricoPrecos::regista(m_bd, m_destino, id, HistoricoPrecos::Anulado, m_utilizador)
+            || !m_bd.Executa(QStringLiteral("DELETE FROM %1 WHERE Id_Preco = ?").arg(m_destino.tabela), {id}))
             return falha(QStringLiteral("Ao anular o registo %1.").arg(id));
     if (m_destino.ajudaCompra)
         for (const LinhaPreco &l : linhas)

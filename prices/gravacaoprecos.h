@@ -56,8 +56,11 @@ struct DestinoPrecos
 // of its pair (GravaAjudaCompra: an existing record gets only article,
 // supplier, reference, date of change and next price; a new one every column
 // with its defaults).
-// All of it is one transaction: on any failure nothing stays written and
-// erro() names the failure.
+// Before a record is overwritten with a different value, and before one is
+// deleted, its value goes into the price history (HistoricoPrecos) with the
+// system user's name.
+// All of it is one transaction: on any failure nothing stays written, the
+// history included, and erro() names the failure.
 class GravacaoPrecos
 {
 public:
@@ -91,4 +94,5 @@ private:
     LigacaoBd &m_bd;
     DestinoPrecos m_destino;
     QString m_erro;
+    QString m_utilizador;
 };

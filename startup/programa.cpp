@@ -1,5 +1,10 @@
 #include "programa.h"
 
+#ifndef Q_OS_WIN
+#include <pwd.h>
+#include <unistd.h>
+#endif
+
 namespace {
 struct Estado
 {
@@ -26,4 +31,21 @@ QString pastaTemporaria() { return estado().pastaTemporaria; }
 void setPastaTemporaria(const QString &pasta) { estado().pastaTemporaria = pasta; }
 
 QString catalogoSql() { return pastaPrograma() + QStringLiteral("/catalogos/bd.sql"); }
+
+QString utilizadorSistema()
+{
+#ifdef Q_OS_WIN
+    const QString u = qEnvironmentVariable("USERNAME");
+#else
+    QString u = qEnvironmentVariable("USER");
+    if (u.isEmpty())
+        u = qEnvironmentVariable("LOGNAME");
+    // A program started without a login (a service, a scheduled task): the
+    // name of the account it runs under.
+    if (u.isEmpty())
+        if (const passwd *conta = getpwuid(geteuid()))
+            u = QString::fromLocal8Bit(conta->pw_name);
+#endif
+    return u.isNull() ? QStringLiteral("") : u;
+}
 } // namespace Programa

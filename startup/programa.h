@@ -20,4 +20,9 @@ void setPastaTemporaria(const QString &pasta);
 // The catalogue of SQL scripts the database connection dialog offers: the
 // program's folder + "/catalogos/bd.sql".
 QString catalogoSql();
+
+// The name the user logged on to the system with (USERNAME on Windows; USER,
+// LOGNAME or else the account the program runs under elsewhere); the empty
+// text, never a null one, when the system gives none.
+QString utilizadorSistema();
 }

@@ -1,6 +1,7 @@
 #include "contextotour.h"
 #include "paginatour.h"
 
+#include "enviateclas.h"
 #include "frmmain.h"
 #include "ligacaobd.h"
 
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QWindow>
 #include <QTextStream>
 #include <QWidget>
@@ -65,6 +67,17 @@ void ContextoTour::processa(int vezes)
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
     }
+}
+
+void ContextoTour::escreveCampo(QWidget *campo, const QString &codigo)
+{
+    campo->setFocus();
+    for (const QChar c : codigo) {
+        QKeyEvent tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(campo, &tecla);
+    }
+    EnviaTeclas(QStringLiteral("{TAB}"));
+    processa();
 }
 
 bool ContextoTour::grava(QWidget *janela, const QString &nome)

@@ -44,6 +44,9 @@ public:
     bool grava(QWidget *janela, const QString &nome);
     // Lets pending events (layout, paint, queued calls) run.
     static void processa(int vezes = 3);
+    // Types a code into a field as the user does (any character) and leaves
+    // it with Tab, so that the window checks it.
+    static void escreveCampo(QWidget *campo, const QString &codigo);
     // Makes the window active (there is no window manager to do it) and waits
     // until it is on the screen.
     static void activa(QWidget *janela);

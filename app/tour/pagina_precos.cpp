@@ -24,19 +24,6 @@
 
 namespace {
 
-// Types a code into a filter as the user does and leaves it with Tab, so the
-// window checks it and shows the supplier's name and telephone.
-void escreveFiltro(CampoInput *campo, const QString &codigo)
-{
-    campo->setFocus();
-    for (const QChar c : codigo) {
-        QKeyEvent tecla(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(campo, &tecla);
-    }
-    EnviaTeclas(QStringLiteral("{TAB}"));
-    ContextoTour::processa();
-}
-
 template <typename Janela> Janela *abre(ContextoTour &c, int tipo = 1)
 {
     auto *janela = new Janela;
@@ -63,7 +50,7 @@ RegistaPagina precos(50, "precos", [](ContextoTour &c) {
                                    .valorUnico(QStringLiteral("SELECT Fornecedor FROM mvk_Precos_Forn GROUP BY Fornecedor "
                                                               "ORDER BY COUNT(*) DESC, Fornecedor"))
                                    .toString();
-    escreveFiltro(janela->Campo(0), fornecedor);
+    ContextoTour::escreveCampo(janela->Campo(0), fornecedor);
     janela->btCarga()->click();
     ContextoTour::processa();
     // The first row with an observation becomes current.
@@ -96,7 +83,7 @@ RegistaPagina compras(51, "compras", [](ContextoTour &c) {
                                        "AND c.ano = l.Ano AND c.nnumdoc = l.nnumdoc WHERE c.Areag = 4 AND c.tpoper = 1 AND c.TpTerc = 1 "
                                        "AND l.Linanu = 0 GROUP BY c.Terceiro ORDER BY COUNT(*) DESC, c.Terceiro"))
                                    .toString();
-    escreveFiltro(janela->Campo(0), fornecedor);
+    ContextoTour::escreveCampo(janela->Campo(0), fornecedor);
     janela->btCarga()->click();
     ContextoTour::processa();
     c.grava(&c.principal(), QStringLiteral("precos-compras"));
@@ -109,7 +96,7 @@ RegistaPagina clientes(52, "clientes", [](ContextoTour &c) {
                                 .valorUnico(QStringLiteral("SELECT Cliente FROM mvk_Precos_Clientes GROUP BY Cliente "
                                                            "ORDER BY COUNT(*) DESC, Cliente"))
                                 .toString();
-    escreveFiltro(janela->Campo(0), cliente);
+    ContextoTour::escreveCampo(janela->Campo(0), cliente);
     janela->btCarga()->click();
     ContextoTour::processa();
     c.grava(&c.principal(), QStringLiteral("precos-clientes"));

@@ -65,7 +65,7 @@ QStringList tabelasErp()
 
 QStringList tabelasProprias()
 {
-    return {
+    const QStringList primeiras{
         QStringLiteral("CREATE TABLE mvk_Precos_Forn (Id_Preco INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "Fornecedor varchar(15) COLLATE CODIGOERP NOT NULL, Artigo varchar(15) COLLATE CODIGOERP NOT NULL, "
                        "Data datetime, Preco real NOT NULL DEFAULT 0, RefForn varchar(20) NOT NULL DEFAULT '', Obs varchar(200))"),
@@ -83,6 +83,39 @@ QStringList tabelasProprias()
                        "Processado integer NOT NULL DEFAULT 0)"),
         QStringLiteral("CREATE INDEX IX_mvk_Necessidades_Pendentes ON mvk_Necessidades (Processado, Artigo)"),
     };
+    return primeiras + tabelasAcrescentadas();
+}
+
+QStringList tabelasAcrescentadas()
+{
+    return {
+        // The previous values of every price changed or deleted through the
+        // price windows; Tabela names the price table the record was in.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS mvk_Precos_Historico (Id_Historico INTEGER PRIMARY KEY AUTOINCREMENT, "
+                       "Tabela varchar(30) NOT NULL, Entidade varchar(15) COLLATE CODIGOERP NOT NULL, "
+                       "Artigo varchar(15) COLLATE CODIGOERP NOT NULL, Id_Preco integer NOT NULL, Data datetime, "
+                       "Preco real NOT NULL DEFAULT 0, RefForn varchar(20), Obs varchar(200), Operacao varchar(10) NOT NULL, "
+                       "AlteradoEm datetime NOT NULL, Utilizador varchar(50) NOT NULL DEFAULT '')"),
+        // A pair's history, newest first, without a sort.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS IX_mvk_Precos_Historico_Par "
+                       "ON mvk_Precos_Historico (Tabela, Entidade, Artigo, AlteradoEm DESC, Id_Historico DESC)"),
+    };
+}
+
+bool actualiza(LigacaoBd &bd)
+{
+    // The server gets them from sqlserver/tabelas_proprias.sql, run by its
+    // administrator; a file that can only be read is left as it is (its
+    // saves fail anyway, and say why).
+    if (bd.dialecto().motor() != Dialecto::SQLite || bd.soLeitura() || bd.existeTabela(QStringLiteral("mvk_Precos_Historico")))
+        return true;
+    Transaccao t(bd);
+    if (!t.iniciada())
+        return false;
+    for (const QString &sql : tabelasAcrescentadas())
+        if (!bd.Executa(sql))
+            return false;
+    return t.confirma();
 }
 
 bool cria(LigacaoBd &bd)

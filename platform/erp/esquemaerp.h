@@ -15,6 +15,14 @@ QStringList tabelasErp();
 // exist (supplier and customer prices, order needs). SQL Server installations
 // run sqlserver/tabelas_proprias.sql instead.
 QStringList tabelasProprias();
+// The own tables added since the first installations (the price history),
+// part of tabelasProprias() too. Their statements do nothing where the table
+// is there already.
+QStringList tabelasAcrescentadas();
+// Creates on a SQLite file the added tables it lacks (a file made by an
+// earlier version), all or nothing; run by the main window at every start.
+// False (with the connection's error) when they could not be created.
+bool actualiza(LigacaoBd &bd);
 // Creates both sets in one transaction; false (with the connection's error) on failure.
 bool cria(LigacaoBd &bd);
 }

@@ -313,12 +313,16 @@ void TstFrmMain::mostraCriaAsTabelasDeEquivalencias()
     LigacaoBd bd;
     QVERIFY(bd.Abre(QStringLiteral("Provider=MSDataShape;Mode=1;Motor=SQLite;Data Source=") + baseDemo()));
     QVERIFY(!bd.existeTabela("mvk_equivalencias"));
+    // A file made before the price history: the table is added at start.
+    QVERIFY(bd.Executa(QStringLiteral("DROP TABLE mvk_Precos_Historico")));
     frmMain w;
     w.setBd(&bd);
     QVERIFY(w.Mostra());
     QVERIFY(w.isVisible());
     QVERIFY(bd.existeTabela("mvk_equivalencias"));
     QVERIFY(bd.existeTabela("mvk_view_JuntaCodigoArtigos"));
+    QVERIFY(bd.existeTabela("mvk_Precos_Historico"));
+    QVERIFY(bd.valorUnico(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = 'IX_mvk_Precos_Historico_Par'")).isValid());
     QCOMPARE(m_mensagens.quantos(), 0);
     QCOMPARE(w.painel(5)->text(), QString());
     AvisoEstado::escreve(QStringLiteral("aviso da caixa"));   // the controls' notices land in the status line

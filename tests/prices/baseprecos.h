@@ -145,4 +145,12 @@ public:
         }
         QTest::keyClick(QApplication::focusWidget(), fim);
     }
+    // Types a whole row (supplier or customer, article, date, price) in an empty grid row.
+    void escreveLinha(int linha, const QString &entidade, const QString &artigo, const QString &data, const QString &preco)
+    {
+        escreveCelula(linha, ColunasPrecos::Forn + 1, entidade);
+        escreveCelula(linha, ColunasPrecos::Artigo + 1, artigo);
+        escreveCelula(linha, ColunasPrecos::DataE + 1, data);
+        escreveCelula(linha, ColunasPrecos::Preco + 1, preco);
+    }
 };

@@ -25,10 +25,7 @@ private:
     // Types a whole row (supplier, article, date, price) in an empty grid row.
     void escreveLinha(int linha, const QString &fornecedor, const QString &artigo, const QString &data, const QString &preco)
     {
-        base.escreveCelula(linha, Forn + 1, fornecedor);
-        base.escreveCelula(linha, Artigo + 1, artigo);
-        base.escreveCelula(linha, DataE + 1, data);
-        base.escreveCelula(linha, Preco + 1, preco);
+        base.escreveLinha(linha, fornecedor, artigo, data, preco);
     }
     void confirma(int resposta = 0) { base.confirma(resposta); }
     // Id, date and price of the records of a pair, by Id.
@@ -180,28 +177,35 @@ private slots:
     }
 
     // Every step of a save can fail: a price row first, in the middle or
-    // last, the deletion, the purchase help (updated or added), the commit.
-    // Nothing stays written, the one message names the cause, the window
+    // last, the history of a changed or a deleted record, the deletion, the
+    // purchase help (updated or added), the commit. Nothing stays written
+    // (the history included), the one message names the cause, the window
     // keeps everything and a second confirm writes it all.
     void falhaNaoGravaNemPerde_data()
     {
         QTest::addColumn<QStringList>("pares");
         QTest::addColumn<QString>("marca");
         QTest::addColumn<QString>("onde");
+        QTest::addColumn<int>("saltar");   // statements with the mark let through first
         const QStringList normal{"FX1/AT1", "FX2/AT2", "FX1/AT2"};
-        QTest::newRow("primeira linha") << QStringList{"FX2/AT2", "FX1/AT1", "FX1/AT2"} << "INSERT INTO mvk_Precos_Forn" << "FX2 / AT2";
-        QTest::newRow("linha do meio") << normal << "INSERT INTO mvk_Precos_Forn" << "FX2 / AT2";
-        QTest::newRow("última linha") << QStringList{"FX1/AT1", "FX1/AT2", "FX2/AT2"} << "INSERT INTO mvk_Precos_Forn" << "FX2 / AT2";
-        QTest::newRow("registo retirado") << normal << "DELETE FROM mvk_Precos_Forn" << "Ao anular o registo 100004";
-        QTest::newRow("ajuda existente") << normal << "UPDATE AjudaCmp" << "AT1 / FX1";
-        QTest::newRow("ajuda nova") << normal << "INSERT INTO AjudaCmp" << "AT2 / FX2";
-        QTest::newRow("confirmação") << normal << "COMMIT" << "Ao terminar a gravação";
+        const QString historico = QStringLiteral("INSERT INTO mvk_Precos_Historico");
+        QTest::newRow("primeira linha") << QStringList{"FX2/AT2", "FX1/AT1", "FX1/AT2"} << "INSERT INTO mvk_Precos_Forn" << "FX2 / AT2" << 0;
+        QTest::newRow("linha do meio") << normal << "INSERT INTO mvk_Precos_Forn" << "FX2 / AT2" << 0;
+        QTest::newRow("última linha") << QStringList{"FX1/AT1", "FX1/AT2", "FX2/AT2"} << "INSERT INTO mvk_Precos_Forn" << "FX2 / AT2" << 0;
+        QTest::newRow("histórico da primeira linha") << normal << historico << "preço anterior de FX1 / AT1" << 0;
+        QTest::newRow("histórico da última linha") << normal << historico << "preço anterior de FX1 / AT2" << 1;
+        QTest::newRow("histórico do retirado") << normal << historico << "Ao anular o registo 100004" << 2;
+        QTest::newRow("registo retirado") << normal << "DELETE FROM mvk_Precos_Forn" << "Ao anular o registo 100004" << 0;
+        QTest::newRow("ajuda existente") << normal << "UPDATE AjudaCmp" << "AT1 / FX1" << 0;
+        QTest::newRow("ajuda nova") << normal << "INSERT INTO AjudaCmp" << "AT2 / FX2" << 0;
+        QTest::newRow("confirmação") << normal << "COMMIT" << "Ao terminar a gravação" << 0;
     }
     void falhaNaoGravaNemPerde()
     {
         QFETCH(QStringList, pares);
         QFETCH(QString, marca);
         QFETCH(QString, onde);
+        QFETCH(int, saltar);
         // Everything loaded; P4 removed; three rows typed after the loaded ones.
         QTest::mouseClick(base.janela->btCarga(), Qt::LeftButton);
         int linha = 1;
@@ -215,9 +219,13 @@ private slots:
         for (const QString &par : pares)
             escreveLinha(n++, par.section('/', 0, 0), par.section('/', 1), QStringLiteral("01-09-2024"), QStringLiteral("7,25"));
         const QList<QVariantList> grelha = conteudo();
-        const QStringList tabelas = tabela(QStringLiteral("mvk_Precos_Forn")) + tabela(QStringLiteral("AjudaCmp"));
+        const auto tabelas = [this] {
+            return tabela(QStringLiteral("mvk_Precos_Forn")) + tabela(QStringLiteral("AjudaCmp"))
+                   + tabela(QStringLiteral("mvk_Precos_Historico"));
+        };
+        const QStringList antes = tabelas();
 
-        bd().falhaNoProximo(marca);
+        bd().falhaNoProximo(marca, ErroBd::ErroComando, saltar);
         confirma(ServicoMensagens::RespOk);
         QCOMPARE(base.textos().size(), 2);   // the question, then the one failure
         const QString erro = base.mensagens.ultimo().texto;
@@ -225,7 +233,7 @@ private slots:
                      && erro.contains(QStringLiteral("Nada foi gravado")),
                  qPrintable(erro));
         QCOMPARE(bd().nivelTransaccao(), 0);
-        QCOMPARE(tabela(QStringLiteral("mvk_Precos_Forn")) + tabela(QStringLiteral("AjudaCmp")), tabelas);
+        QCOMPARE(tabelas(), antes);
         QCOMPARE(conteudo(), grelha);
         QCOMPARE(base.janela->IdsAnulados(), (QList<qint64>{0, 100004}));
 
@@ -235,6 +243,11 @@ private slots:
         QCOMPARE(precos(FX2, AT2), QStringList{"novo 2024-09-01 7.25  NULL"});
         QCOMPARE(precos(FX1, AT2), QStringList{"100003 2024-09-01 7.25  NULL"});
         QCOMPARE(ajuda(AT2, FX1).value(7), QVariant(7.25));
+        // The previous values of P1 and P3, changed, and of P4, deleted.
+        QCOMPARE(bd().valorUnico(QStringLiteral("SELECT group_concat(Id_Preco || ' ' || Preco || ' ' || Operacao, ', ') "
+                                                "FROM mvk_Precos_Historico"))
+                     .toString(),
+                 QStringLiteral("100001 10.5 ALTERADO, 100003 20.0 ALTERADO, 100004 9.99 ANULADO"));
         QVERIFY(janelaLimpa());
     }
 

@@ -1,5 +1,7 @@
 -- Tessela's own tables in the ERP's SQL Server database (supplier prices,
--- customer prices, order needs). The equivalence tables and their view are
+-- customer prices, order needs, price history). Every statement does nothing
+-- where its object is there already, so the script can be run again to add
+-- the tables of a newer version. The equivalence tables and their view are
 -- created by the program itself on its first start.
 SET ANSI_NULLS ON
 GO
@@ -49,4 +51,23 @@ CREATE TABLE dbo.mvk_Necessidades (
 GO
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Necessidades_Pendentes')
 CREATE INDEX IX_mvk_Necessidades_Pendentes ON dbo.mvk_Necessidades (Processado, Artigo)
+GO
+IF OBJECT_ID(N'dbo.mvk_Precos_Historico', N'U') IS NULL
+CREATE TABLE dbo.mvk_Precos_Historico (
+    Id_Historico int IDENTITY(1,1) NOT NULL CONSTRAINT PK_mvk_Precos_Historico PRIMARY KEY CLUSTERED,
+    Tabela       nvarchar(30) NOT NULL,
+    Entidade     nvarchar(15) NOT NULL,
+    Artigo       nvarchar(15) NOT NULL,
+    Id_Preco     int NOT NULL,
+    Data         datetime NULL,
+    Preco        money NOT NULL CONSTRAINT DF_mvk_Precos_Historico_Preco DEFAULT (0),
+    RefForn      nvarchar(20) NULL,
+    Obs          nvarchar(200) NULL,
+    Operacao     nvarchar(10) NOT NULL,
+    AlteradoEm   datetime NOT NULL,
+    Utilizador   nvarchar(50) NOT NULL CONSTRAINT DF_mvk_Precos_Historico_Utilizador DEFAULT (N'')
+) ON [PRIMARY]
+GO
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Precos_Historico_Par')
+CREATE INDEX IX_mvk_Precos_Historico_Par ON dbo.mvk_Precos_Historico (Tabela, Entidade, Artigo, AlteradoEm DESC, Id_Historico DESC)
 GO
