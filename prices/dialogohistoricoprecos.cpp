@@ -110,6 +110,9 @@ void DialogoHistoricoPrecos::criaGrafico(const QList<QPair<QDate, Moeda>> &ponto
     grafico->addSeries(m_serie);
     grafico->legend()->hide();
     grafico->setTitle(QStringLiteral("Preço ao longo do tempo"));
+    // Prices with a decimal comma, as everywhere in the program.
+    grafico->setLocalizeNumbers(true);
+    grafico->setLocale(QLocale(QLocale::Portuguese, QLocale::Portugal));
     auto *eixoX = new QDateTimeAxis;
     eixoX->setFormat(QStringLiteral("dd-MM-yyyy"));
     eixoX->setTickCount(qMin(int(pontos.size()), 5));
@@ -120,10 +123,11 @@ void DialogoHistoricoPrecos::criaGrafico(const QList<QPair<QDate, Moeda>> &ponto
     // A margin above and below, so that a flat price is not drawn on the frame.
     const double margem = qMax((maximo - minimo) * 0.1, qMax(maximo * 0.05, 0.01));
     eixoY->setRange(minimo >= 0 ? qMax(0.0, minimo - margem) : minimo - margem, maximo + margem);
+    eixoY->applyNiceNumbers();
     grafico->addAxis(eixoY, Qt::AlignLeft);
     m_serie->attachAxis(eixoY);
     m_grafico = new QChartView(grafico, this);
     m_grafico->setRenderHint(QPainter::Antialiasing);
     m_grafico->setMinimumHeight(220);
-    layout()->addWidget(m_grafico);
+    static_cast<QVBoxLayout *>(layout())->addWidget(m_grafico, 2);
 }

@@ -41,10 +41,11 @@ private:
 
 RegistaPagina historico(53, "precos-historico", [](ContextoTour &c) {
     Recordset rs;
+    // A quote older than the new ones, of the supplier with most quotes.
     c.bd().AbreConsulta(QStringLiteral("SELECT Fornecedor, Artigo, Preco, RefForn FROM mvk_Precos_Forn "
                                        "WHERE Fornecedor = (SELECT Fornecedor FROM mvk_Precos_Forn GROUP BY Fornecedor "
-                                       "ORDER BY COUNT(*) DESC, Fornecedor) ORDER BY Artigo"),
-                        rs);
+                                       "ORDER BY COUNT(*) DESC, Fornecedor) AND Data < ? ORDER BY Artigo"),
+                        rs, {ContextoTour::hoje().addDays(-300)});
     if (rs.Eof())
         return;
     LinhaPreco l;
