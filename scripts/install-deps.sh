@@ -2,7 +2,7 @@
 # Installs the Debian packages Tessela needs, only those that are missing.
 set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc tdsodbc
-      libsqliteodbc libsqlite3-dev sqlite3 xvfb xauth poppler-utils)
+      libsqliteodbc libsqlite3-dev sqlite3 xvfb xauth poppler-utils qt6-charts-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
