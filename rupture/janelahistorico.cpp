@@ -57,12 +57,16 @@ JanelaHistorico::JanelaHistorico(QWidget *pai) : QDialog(pai)
                              QStringLiteral("Prç. Compra"), QStringLiteral("Cotação"), QStringLiteral("Prç. Cotação"),
                              QStringLiteral("Ref.Forn."), QString()},
                             this);
+    // The name takes what the other columns leave, so the mark is never cut.
+    m_fornecedores->horizontalHeader()->setStretchLastSection(false);
+    m_fornecedores->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     l->addWidget(m_fornecedores, 2);
     connect(m_fornecedores, &QTableWidget::activated, this, [this](const QModelIndex &i) { escolhe(i.row()); });
 
     l->addWidget(new QLabel(QStringLiteral("Encomendas pendentes a fornecedores"), this));
     m_pendentes = tabela({QStringLiteral("Documento"), QStringLiteral("Fornecedor"), QStringLiteral("Data"), QStringLiteral("Quantidade")},
                          this);
+    m_pendentes->horizontalHeader()->setStretchLastSection(false);
     l->addWidget(m_pendentes, 1);
     m_semPendentes = new QLabel(QStringLiteral("Não há encomendas pendentes."), this);
     l->addWidget(m_semPendentes);

@@ -28,7 +28,10 @@ int riqueza(const DadosHistorico &d)
     int meses = 0;
     for (const MesHistorico &m : d.meses)
         meses += m.vendido > Moeda() ? 1 : 0;
-    return meses + 3 * qMin(int(d.fornecedores.size()), 3) + (d.pendentes.isEmpty() ? 0 : 4);
+    int cotados = 0;
+    for (const FornecedorHistorico &f : d.fornecedores)
+        cotados += f.temCotacao ? 1 : 0;
+    return meses + 3 * qMin(int(d.fornecedores.size()), 3) + 4 * qMin(cotados, 2) + (d.pendentes.isEmpty() ? 0 : 4);
 }
 
 RegistaPagina historico(61, "historico", [](ContextoTour &c) {
