@@ -6,7 +6,6 @@
 #include "campoinput.h"
 #include "cargaprecos.h"
 #include "consultas.h"
-#include "exportacsv.h"
 #include "gravacaoprecos.h"
 #include "grelha.h"
 #include "historicoprecos.h"
@@ -15,13 +14,13 @@
 #include "listapesquisa.h"
 #include "listasgrelha.h"
 #include "mensagens.h"
+#include "previsaogrelha.h"
 #include "servicomensagens.h"
 #include "teclas.h"
 #include "twips.h"
 #include "visualizadorimpressao.h"
 
 #include <QLabel>
-#include <QPrintPreviewWidget>
 
 namespace {
 
@@ -132,8 +131,7 @@ void FormularioPrecos::criaControlos()
             mostraHistorico();
         }
     });
-    m_visualizador = new VisualizadorImpressao(this);
-    m_visualizador->hide();
+    m_previsao = new PrevisaoGrelha(m_grelha);
 
     m_calendario = new Calendario(this);
 
@@ -347,26 +345,15 @@ void FormularioPrecos::imprime()
     ImprimeGrelha();
 }
 
-void FormularioPrecos::FormataPrintGrelha() { m_impressao = ImpressaoGrelha(*m_grelha, cabecalhoImpressao()); }
+void FormularioPrecos::FormataPrintGrelha() { m_previsao->prepara(cabecalhoImpressao()); }
 
-bool FormularioPrecos::emPrevisao() const { return m_grelha->isHidden(); }
+bool FormularioPrecos::emPrevisao() const { return m_previsao->emPrevisao(); }
+
+VisualizadorImpressao *FormularioPrecos::Visualizador() const { return m_previsao->visualizador(); }
 
 void FormularioPrecos::ImprimeGrelha()
 {
-    const bool previsao = !emPrevisao();
-    if (previsao) {
-        // Shown first, so that the pages are laid out for the viewer's size.
-        m_visualizador->setGeometry(m_grelha->geometry());
-        m_visualizador->show();
-        m_visualizador->raise();
-        m_visualizador->setDocumento(m_impressao, nomeFicheiro() + QStringLiteral(".pdf"));
-        m_grelha->hide();
-        m_visualizador->previsao()->setFocus();
-    } else {
-        m_visualizador->hide();
-        m_grelha->show();
-        m_grelha->setFocus();
-    }
+    const bool previsao = m_previsao->alterna(nomeFicheiro());
     // While the preview is shown only the observation, the exit, the export
     // and this button itself work.
     m_btImp->setText(previsao ? QStringLiteral("&Grelha") : QStringLiteral("&Imprimir"));
@@ -377,7 +364,7 @@ void FormularioPrecos::ImprimeGrelha()
     m_btConf->setEnabled(!previsao && podeGravar());
 }
 
-QString FormularioPrecos::exporta() { return ExportaCsv::exporta(this, *m_grelha, nomeFicheiro() + QStringLiteral(".csv")); }
+QString FormularioPrecos::exporta() { return m_previsao->exporta(nomeFicheiro()); }
 
 // ---- price history -------------------------------------------------------------
 

@@ -1,6 +1,5 @@
 #pragma once
 #include "grelhaprecos.h"
-#include "impressaogrelha.h"
 
 #include <QWidget>
 
@@ -9,6 +8,7 @@ class Calendario;
 class CampoInput;
 class Grelha;
 class LigacaoBd;
+class PrevisaoGrelha;
 class QLabel;
 class VisualizadorImpressao;
 
@@ -89,7 +89,7 @@ public:
     Botao *btSair() const { return m_btSair; }
     Grelha *grelha() const { return m_grelha; }
     Calendario *MonthView1() const { return m_calendario; }
-    VisualizadorImpressao *Visualizador() const { return m_visualizador; }
+    VisualizadorImpressao *Visualizador() const;
     GrelhaPrecos *regras() const { return m_regras; }
 
 protected:
@@ -141,7 +141,6 @@ private:
     Botao *m_btSair = nullptr;
     Grelha *m_grelha = nullptr;
     Calendario *m_calendario = nullptr;
-    VisualizadorImpressao *m_visualizador = nullptr;
+    PrevisaoGrelha *m_previsao = nullptr;
     GrelhaPrecos *m_regras = nullptr;
-    ImpressaoGrelha m_impressao;
 };

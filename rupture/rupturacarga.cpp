@@ -77,7 +77,8 @@ void RupturaStocks::carrega()
         m_intervaloPintura);
     QList<LinhaRuptura> linhas;
     if (ok) {
-        ok = analise.carrega(filtros(), linhas) && progresso(QStringLiteral("A preencher a grelha"), 0, 0);
+        m_filtrosCarga = filtros();   // what the printed grid says it shows
+        ok = analise.carrega(m_filtrosCarga, linhas) && progresso(QStringLiteral("A preencher a grelha"), 0, 0);
         erro = analise.erro();
     }
     m_ligacaoCarga = nullptr;

@@ -96,6 +96,7 @@ void RupturaStocks::criaControlos()
     m_controlos << m_label2[8] << m_grelha << m_calendario;
 
     criaDetalhes();
+    criaImpressaoEHistorico();
 
     setTabOrder(m_campo[0], m_campo[1]);
     QWidget *anterior = m_campo[1];
@@ -105,7 +106,8 @@ void RupturaStocks::criaControlos()
     }
     for (QWidget *w : {static_cast<QWidget *>(m_check1), static_cast<QWidget *>(m_btCarga), static_cast<QWidget *>(m_grelha),
                        static_cast<QWidget *>(m_mvkBotao1), static_cast<QWidget *>(m_btConf),
-                       static_cast<QWidget *>(m_btCancelar), static_cast<QWidget *>(m_btSair)}) {
+                       static_cast<QWidget *>(m_btCancelar), static_cast<QWidget *>(m_btSair), static_cast<QWidget *>(m_btImp),
+                       static_cast<QWidget *>(m_btExp), static_cast<QWidget *>(m_btHist)}) {
         setTabOrder(anterior, w);
         anterior = w;
     }

@@ -1,4 +1,5 @@
 #pragma once
+#include "analiseruptura.h"
 #include "grelhanecessidades.h"
 
 #include <QList>
@@ -8,12 +9,15 @@ class Botao;
 class Calendario;
 class CampoInput;
 class Grelha;
+class JanelaHistorico;
 class LigacaoBd;
+class PrevisaoGrelha;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class SessaoErp;
-struct FiltrosRuptura;
+class VisualizadorImpressao;
+struct FornecedorHistorico;
 
 // The stock rupture window, in one of two modes fixed when it is opened.
 // Mode 1 ("Ruptura de Stocks") filters by article, group, family and
@@ -27,6 +31,10 @@ struct FiltrosRuptura;
 // it went; Esc or Sair stops it. In mode 1 "&Geração" turns the analysed grid
 // into supplier orders in the ERP (GeracaoEncomendas): it is offered while
 // the grid holds rows, and the result line then names the orders created.
+// In both modes F8 (or "&Histórico") opens the history of the current row's
+// article (JanelaHistorico), from which a supplier can be put in the row;
+// "&Imprimir" shows the grid's print preview in its place and "E&xportar"
+// writes it as a CSV file, as the price windows do (PrevisaoGrelha).
 // The creator sets the connection (setBd), the ERP session (setSessao) and
 // the mode (setTipo) before showing it; the opening runs when it is first
 // shown. Controls keep the names the program has always used.
@@ -65,6 +73,28 @@ public:
     void sair();          // btSair, Esc in the first article
     void fechaDetalhes(); // mvkBotao2
     void abreLista(int indice);   // btLista(indice), F4 in a filter
+    void imprime();       // btImp
+    QString exporta();    // btExp: the file written, or the empty text
+    void historico();     // btHist, F8: the current row's article
+
+    // The key that opens the article history.
+    static constexpr Qt::Key TeclaHistorico = Qt::Key_F8;
+    // The history dialog while it is open.
+    JanelaHistorico *janelaHistorico() const { return m_historico; }
+    // Puts a supplier of the history in a grid row (from 1) as if its code
+    // were typed in Fornecedor (the same check and purchase-help reference),
+    // then its reference, when it has one, and its price; false when the
+    // check refused it (the row keeps its supplier).
+    bool aplicaFornecedor(int linha, const FornecedorHistorico &f);
+
+    // Printing, as the price windows print their grid: the header names the
+    // mode, the filters the grid was loaded with (those standing, before a
+    // load) and the day.
+    QString cabecalhoImpressao() const;
+    void FormataPrintGrelha();
+    void ImprimeGrelha();
+    bool emPrevisao() const;
+    VisualizadorImpressao *Visualizador() const;
 
     bool aCarregar() const { return m_aCarregar; }
     // A statement of the load is running and lets the window paint now.
@@ -92,6 +122,9 @@ public:
     Botao *btCancelar() const { return m_btCancelar; }
     Botao *btSair() const { return m_btSair; }
     Botao *mvkBotao2() const { return m_mvkBotao2; }
+    Botao *btImp() const { return m_btImp; }
+    Botao *btExp() const { return m_btExp; }
+    Botao *btHist() const { return m_btHist; }
     QGroupBox *Frame2() const { return m_frame2; }
     Grelha *grelha() const { return m_grelha; }
     Calendario *MonthView1() const { return m_calendario; }
@@ -110,6 +143,8 @@ private:
     void criaControlos();
     void criaFiltros();
     void criaDetalhes();
+    void criaImpressaoEHistorico();
+    QString nomeFicheiro() const;
     void aplicaModo();
     void teclaCampo(int indice, int &codigo);
     void validaCampo(int indice, bool &cancela);
@@ -147,6 +182,12 @@ private:
     Grelha *m_grelha = nullptr;
     Calendario *m_calendario = nullptr;
     GrelhaNecessidades *m_regras = nullptr;
+    Botao *m_btImp = nullptr;
+    Botao *m_btExp = nullptr;
+    Botao *m_btHist = nullptr;
+    PrevisaoGrelha *m_previsao = nullptr;
+    JanelaHistorico *m_historico = nullptr;
+    FiltrosRuptura m_filtrosCarga;
     // Every control, for Inibe and DesInibe.
     QList<QWidget *> m_controlos;
 };

@@ -5,31 +5,14 @@
 #include "baseprecos.h"
 #include "dialogosimpressao.h"
 #include "testmain.h"
+#include "textopdf.h"
 #include "visualizadorimpressao.h"
 
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QStandardPaths>
 
 using namespace DadosPrecos;
 using namespace ColunasPrecos;
-
-namespace {
-
-// The text of a PDF file, page by page (pdftotext, from poppler-utils).
-QStringList paginasPdf(const QString &ficheiro)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), ficheiro, QStringLiteral("-")});
-    if (!p.waitForFinished(30000))
-        return {};
-    QStringList paginas = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-    if (!paginas.isEmpty() && paginas.last().trimmed().isEmpty())
-        paginas.removeLast();
-    return paginas;
-}
-
-} // namespace
 
 class TstImpressaoPrecos : public QObject
 {
