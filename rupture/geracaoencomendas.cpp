@@ -3,8 +3,8 @@
 #include "consultas.h"
 #include "grelha.h"
 #include "ligacaobd.h"
+#include "programa.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -52,11 +52,6 @@ QList<LinhaNecessidade> GeracaoEncomendas::linhasDaGrelha(const Grelha &g)
     return linhas;
 }
 
-bool GeracaoEncomendas::haQueEncomendar(const QList<LinhaNecessidade> &linhas)
-{
-    return std::any_of(linhas.cbegin(), linhas.cend(), [](const LinhaNecessidade &l) { return !l.fornec.isEmpty() && l.qtd > Moeda(); });
-}
-
 void GeracaoEncomendas::falha(const QString &texto)
 {
     if (m_falha)
@@ -79,14 +74,43 @@ bool GeracaoEncomendas::codigosFornecedores(const QList<LinhaNecessidade> &linha
     return true;
 }
 
+QString GeracaoEncomendas::confereDocumento(const DocumentoEncomenda &d)
+{
+    const struct
+    {
+        const char *chave;
+        const QString &valor;
+    } definicoes[] = {{"Tipo documento", d.tipo}, {"Serie", d.serie}, {"Sector", d.sector}, {"Armazem", d.armazem}};
+    for (const auto &c : definicoes) {
+        const QString valor = c.valor.trimmed();
+        if (valor.size() > SessaoErp::ComprimentoCodigoDocumento)
+            return QStringLiteral("A definição \"%1\" da secção \"Encomenda Next\" do ficheiro de configuração %2 vale \"%3\", "
+                                  "com %4 caracteres; o máximo é %5.\r\nCorrija-a no ficheiro: nenhuma encomenda foi gerada.")
+                .arg(QString::fromLatin1(c.chave), Programa::ficheiroConfiguracao(), valor)
+                .arg(valor.size())
+                .arg(SessaoErp::ComprimentoCodigoDocumento);
+    }
+    return QString();
+}
+
 bool GeracaoEncomendas::gera(const QList<LinhaNecessidade> &linhas, const DocumentoEncomenda &documento, const QDate &data)
 {
     m_criadas.clear();
     m_recusadas.clear();
     m_jaEncomendadas = 0;
     m_porTentar = 0;
+    m_naoGravadas = 0;
     m_ajudaGravada = true;
-    m_erro.clear();
+    m_erro = confereDocumento(documento);
+    if (!m_erro.isEmpty())
+        return false;
+    // The claims a crash left are resolved first: their needs are either
+    // processed (the ERP holds their order) or pending again.
+    ReservasNecessidades reservas(m_bd);
+    if (!reservas.confereTabela() || !reservas.resolve()) {
+        m_erro = reservas.erro();
+        return false;
+    }
     if (!codigosFornecedores(linhas))
         return false;
 
@@ -109,56 +133,59 @@ bool GeracaoEncomendas::gera(const QList<LinhaNecessidade> &linhas, const Docume
 
     for (int i = 0; i < fornecedores.size(); ++i) {
         const QString &f = fornecedores.at(i);
-        QList<LinhaNecessidade> doFornecedor = porFornecedor.value(f);
+        const QList<LinhaNecessidade> doFornecedor = porFornecedor.value(f);
         if (doFornecedor.isEmpty())
             continue;
         if (m_progresso)
             m_progresso(f, i + 1, int(fornecedores.size()));
-        if (!soPendentes(doFornecedor)) {
-            const QString erro = m_bd.ultimoErro().texto();
-            m_recusadas << EncomendaRecusada{f, 0, erro};
-            falha(QStringLiteral("A encomenda ao fornecedor %1 não foi gerada: não foi possível ler as suas necessidades.\r\n%2")
-                      .arg(f, erro));
+        const Seguimento s = encomenda(f, doFornecedor, documento, data);
+        if (s == Seguimento::Continua)
             continue;
-        }
-        if (!doFornecedor.isEmpty() && !encomenda(f, doFornecedor, documento, data)) {
-            for (int k = i + 1; k < fornecedores.size(); ++k)
-                m_porTentar += porFornecedor.value(fornecedores.at(k)).isEmpty() ? 0 : 1;
-            break;
-        }
+        int restantes = 0;
+        for (int k = i + 1; k < fornecedores.size(); ++k)
+            restantes += porFornecedor.value(fornecedores.at(k)).isEmpty() ? 0 : 1;
+        (s == Seguimento::ParaRecusa ? m_porTentar : m_naoGravadas) += restantes;
+        break;
     }
-    gravaAjudas(linhas);
+    // After a database failure the purchase help would fail alike: it is
+    // written by the next press, with the orders still to make.
+    if (m_naoGravadas == 0)
+        gravaAjudas(linhas);
     return true;
 }
 
-bool GeracaoEncomendas::soPendentes(QList<LinhaNecessidade> &linhas)
+GeracaoEncomendas::Seguimento GeracaoEncomendas::falhaBase(const QString &fornecedor, const QString &causa)
 {
-    // Another window (or another buyer) may have ordered a need since this
-    // grid was loaded: it is not ordered a second time. A need that no longer
-    // exists is still ordered, as the row asks.
-    QList<LinhaNecessidade> pendentes;
-    for (const LinhaNecessidade &l : std::as_const(linhas)) {
-        if (l.id.isValid()) {
-            const QVariant processado = m_bd.valorUnico(QStringLiteral("SELECT Processado FROM mvk_Necessidades WHERE Id = ?"), {l.id});
-            if (m_bd.ultimoErro().existe())
-                return false;
-            if (!processado.isNull() && processado.toInt() != 0) {
-                ++m_jaEncomendadas;
-                continue;
-            }
-        }
-        pendentes << l;
-    }
-    linhas = pendentes;
-    return true;
+    ++m_naoGravadas;
+    falha(QStringLiteral("A encomenda ao fornecedor %1 não foi gravada por uma falha da base de dados, e a geração parou aí.\r\n"
+                         "%2\r\nA grelha ficou como estava: gere de novo quando a causa estiver resolvida "
+                         "(o que já foi encomendado não é encomendado outra vez).")
+              .arg(fornecedor, causa));
+    return Seguimento::ParaFalhaBase;
 }
 
-bool GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNecessidade> &linhas,
-                                  const DocumentoEncomenda &documento, const QDate &data)
+GeracaoEncomendas::Seguimento GeracaoEncomendas::encomenda(const QString &fornecedor, QList<LinhaNecessidade> linhas,
+                                                           const DocumentoEncomenda &documento, const QDate &data)
 {
+    // The needs are claimed first: those another generation claimed or
+    // processed are left out. A need that no longer exists is still ordered,
+    // as the row asks (it has nothing to mark).
+    QList<qint64> ids, tomadas, outras, inexistentes;
+    for (const LinhaNecessidade &l : std::as_const(linhas))
+        if (l.id.isValid())
+            ids << l.id.toLongLong();
+    ReservasNecessidades reservas(m_bd);
+    reservas.nova({documento.tipo.trimmed(), documento.serie.trimmed(), data.year()});
+    if (!reservas.reserva(ids, tomadas, outras, inexistentes))
+        return falhaBase(fornecedor, reservas.erro());
+    m_jaEncomendadas += int(outras.size());
+    linhas.removeIf([&](const LinhaNecessidade &l) { return l.id.isValid() && outras.contains(l.id.toLongLong()); });
+    if (linhas.isEmpty())
+        return Seguimento::Continua;
+
     QStringList artigos;
     QList<double> quantidades, precos;
-    for (const LinhaNecessidade &l : linhas) {
+    for (const LinhaNecessidade &l : std::as_const(linhas)) {
         artigos << l.artigo;
         quantidades << l.qtd.paraDouble();
         precos << l.prUnit.paraDouble();
@@ -166,19 +193,42 @@ bool GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNe
     const QStringList vazios(artigos.size());
     RegistoDocumento registo;
     int numero = 0;
-    m_erp.GeraDocumento(OperacaoCriar, ModoSessao, documento.tipo, documento.sector, documento.serie, fornecedor, QString(),
-                        QString(), Valores::textoData(data), QString(), documento.armazem, SemOpcoes, QString(), artigos,
-                        vazios, quantidades, precos, vazios, registo, numero);
+    m_erp.GeraDocumento(OperacaoCriar, ModoSessao, documento.tipo, documento.sector, documento.serie, fornecedor,
+                        reservas.token(), QString(), Valores::textoData(data), QString(), documento.armazem, SemOpcoes,
+                        QString(), artigos, vazios, quantidades, precos, vazios, registo, numero);
     long codigo = 0;
     QString mensagem;
     m_erp.Resultado(codigo, mensagem);
-    if (codigo != SessaoErp::Sucesso) {
-        m_recusadas << EncomendaRecusada{fornecedor, codigo, mensagem};
-        if (m_recusa)
-            m_recusa(m_recusadas.last());
-        return !recusaODocumento(codigo);
+    if (codigo == SessaoErp::Sucesso) {
+        criada(fornecedor, registo, linhas, &reservas);
+        return Seguimento::Continua;
     }
 
+    // Not written, or (a failure at its very end) not known: the ERP is
+    // asked by the claim, and the needs follow what it holds.
+    int achada = 0;
+    const bool resolvida = reservas.resolvePropria(&achada);
+    reservas.termina();
+    if (resolvida && achada > 0) {
+        registo.tipo = documento.tipo.trimmed();
+        registo.serie = documento.serie.trimmed();
+        registo.ano = data.year();
+        registo.numero = achada;
+        registo.linhas = int(linhas.size());
+        criada(fornecedor, registo, linhas, nullptr);
+        return Seguimento::Continua;
+    }
+    if (codigo == SessaoErp::FalhaBaseDados)
+        return falhaBase(fornecedor, mensagem);
+    m_recusadas << EncomendaRecusada{fornecedor, codigo, mensagem};
+    if (m_recusa)
+        m_recusa(m_recusadas.last());
+    return recusaODocumento(codigo) ? Seguimento::ParaRecusa : Seguimento::Continua;
+}
+
+void GeracaoEncomendas::criada(const QString &fornecedor, const RegistoDocumento &registo, const QList<LinhaNecessidade> &linhas,
+                               ReservasNecessidades *reservas)
+{
     EncomendaCriada e;
     e.fornecedor = fornecedor;
     e.registo = registo;
@@ -188,32 +238,22 @@ bool GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNe
         e.ids << l.id.toLongLong();
         e.artigos << l.artigo;
     }
-    e.marcada = marca(e);
+    e.marcada = !reservas || reservas->marca(registo);
+    if (!e.marcada)
+        e.erro = reservas->erro();
+    if (reservas)
+        reservas->termina();   // from now on, a claim left is resolved by the next load or generation
     m_criadas << e;
     if (e.marcada)
-        return true;
+        return;
     QStringList necessidades;
     for (qsizetype i = 0; i < e.ids.size(); ++i)
         necessidades << QStringLiteral("%1 (%2)").arg(e.ids.at(i)).arg(e.artigos.at(i));
     falha(QStringLiteral("A %1 foi criada no ERP, mas as necessidades que encomenda não ficaram marcadas como processadas:\r\n"
                          "%2\r\n%3\r\n"
-                         "Continuam pendentes: retire-as em \"Necessidades de Encomendas\" antes de gerar de novo, "
-                         "para não as encomendar duas vezes.")
+                         "Ficam reservadas para esta encomenda: não são encomendadas outra vez, e são marcadas "
+                         "automaticamente no próximo carregamento ou na próxima geração.")
               .arg(e.texto(), necessidades.join(QStringLiteral(", ")), e.erro));
-    return true;
-}
-
-bool GeracaoEncomendas::marca(EncomendaCriada &e)
-{
-    // The needs of one order are marked together or not at all.
-    Transaccao t(m_bd);
-    bool ok = t.iniciada();
-    for (qsizetype i = 0; ok && i < e.ids.size(); ++i)
-        ok = m_bd.Executa(QStringLiteral("UPDATE mvk_Necessidades SET Processado = 1 WHERE Id = ?"), {e.ids.at(i)});
-    ok = ok && t.confirma();
-    if (!ok)
-        e.erro = m_bd.ultimoErro().texto();
-    return ok;
 }
 
 void GeracaoEncomendas::gravaAjudas(const QList<LinhaNecessidade> &linhas)
@@ -254,6 +294,9 @@ QString GeracaoEncomendas::resumo() const
         partes << quantas(m_recusadas.size(), "1 encomenda recusada", "%1 encomendas recusadas");
     if (m_porTentar > 0)
         partes << quantas(m_porTentar, "1 encomenda por gerar", "%1 encomendas por gerar");
+    if (m_naoGravadas > 0)
+        partes << quantas(m_naoGravadas, "1 encomenda não gravada por falha da base de dados",
+                          "%1 encomendas não gravadas por falha da base de dados");
     if (m_jaEncomendadas > 0)
         partes << quantas(m_jaEncomendadas, "1 linha já estava encomendada", "%1 linhas já estavam encomendadas");
     if (!porMarcar.isEmpty())

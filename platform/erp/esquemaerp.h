@@ -15,6 +15,18 @@ QStringList tabelasErp();
 // exist (supplier and customer prices, order needs). SQL Server installations
 // run sqlserver/tabelas_proprias.sql instead.
 QStringList tabelasProprias();
+// The columns of mvk_Necessidades that keep each need in at most one supplier
+// order (see ReservasNecessidades): Versao counts the saves of the need;
+// Reserva, ReservaDono and ReservaData name the generation that claimed it;
+// EncTpdoc, EncSerie, EncAno and EncNumero the order that holds it (the
+// expected type, series and year while claimed, the number once processed).
+QStringList colunasReserva();
+// Brings an existing SQLite file up to date: the columns above in
+// mvk_Necessidades (with the index of the claims) and the header's reference
+// in DOCGCCAB, added when they are missing, in one transaction. Tables that
+// do not exist are left alone; SQL Server installations run
+// sqlserver/tabelas_proprias.sql. False (with the connection's error) on failure.
+bool actualiza(LigacaoBd &bd);
 // Creates both sets in one transaction; false (with the connection's error) on failure.
 bool cria(LigacaoBd &bd);
 }
