@@ -92,7 +92,8 @@ QStringList tabelasProprias()
         QStringLiteral("CREATE TABLE mvk_Necessidades (Id INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "Artigo varchar(15) COLLATE CODIGOERP NOT NULL, RefArt varchar(20) COLLATE CODIGOERP, Qtd real NOT NULL DEFAULT 0, "
                        "Fornec varchar(15) COLLATE CODIGOERP, PrUnit real NOT NULL DEFAULT 0, DataPedido datetime, "
-                       "Processado integer NOT NULL DEFAULT 0, " + colunasReserva().join(QStringLiteral(", ")) + QLatin1Char(')'),
+                       "Processado integer NOT NULL DEFAULT 0, ")
+            + colunasReserva().join(QStringLiteral(", ")) + QLatin1Char(')'),
         QStringLiteral("CREATE INDEX IX_mvk_Necessidades_Pendentes ON mvk_Necessidades (Processado, Artigo)"),
         IndiceReservas,
     };

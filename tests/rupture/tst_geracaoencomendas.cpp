@@ -396,6 +396,8 @@ private slots:
         QVERIFY(base.ids().isEmpty());
         QCOMPARE(j()->Label2(8)->text(), QStringLiteral("Nenhuma encomenda criada"));
         base.carrega();
+        for (int linha : {3, 4})
+            base.escreveCelula(linha, Enc, QStringLiteral("0"));
         base.escreveCelula(1, Enc, QStringLiteral("6"));
         VERIFICA_BD(bd(), bd().Executa(QStringLiteral("CREATE TRIGGER r BEFORE UPDATE ON AjudaCmp BEGIN SELECT RAISE(ABORT, 'recusada'); END")));
         const QString antes = ajuda("RA1", "FA3");
