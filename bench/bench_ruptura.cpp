@@ -417,13 +417,10 @@ int main(int argc, char *argv[])
     Bench::linha(QStringLiteral("  gerar %1 encomendas com %2 linhas").arg(geracao.criadas().size()).arg(linhasEncomendadas), tGeracao,
                  QStringLiteral("ms"));
     const double msPorLinha = tGeracao / qMax(1, linhasEncomendadas);
-    Bench::linha(QStringLiteral("  o mesmo, por linha encomendada (reservas incluídas; alvo 1 ms)"), msPorLinha, QStringLiteral("ms"));
-    Bench::linha(QStringLiteral("  recuperar de uma queda: %1 reservas, %2 necessidades marcadas e %3 libertadas (alvo 1 s)")
-                     .arg(reservasQueda)
-                     .arg(marcadas)
-                     .arg(libertadas),
-                 tRecuperacao, QStringLiteral("ms"));
-    Bench::out() << "  recuperação: " << (recuperada ? "cada necessidade ficou como a sua encomenda" : "ERRADA") << Qt::endl;
+    Bench::linha(QStringLiteral("  o mesmo, por linha, com reservas (alvo 1 ms)"), msPorLinha, QStringLiteral("ms"));
+    Bench::linha(QStringLiteral("  recuperar de uma queda (alvo 1 s)"), tRecuperacao, QStringLiteral("ms"));
+    Bench::out() << "    " << reservasQueda << " reservas: " << marcadas << " necessidades marcadas, " << libertadas << " libertadas ("
+                 << (recuperada ? "cada uma como a sua encomenda" : "ERRADO") << ")" << Qt::endl;
     Bench::out() << "  analisada de novo: " << depois.size() << " linhas, " << comFornecedor(depois) << " com fornecedor ("
                  << (idaEVolta ? "as encomendadas saíram" : "ERRADO") << ")" << Qt::endl;
     // The resident peak counts the pages of every mapping of a database file

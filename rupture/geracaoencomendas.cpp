@@ -147,6 +147,11 @@ bool GeracaoEncomendas::gera(const QList<LinhaNecessidade> &linhas, const Docume
         (s == Seguimento::ParaRecusa ? m_porTentar : m_naoGravadas) += restantes;
         break;
     }
+    if (m_aMarcar) {
+        QString erro;
+        const bool marcada = marcaAnterior(&erro);
+        concluiMarca(marcada, erro, true);
+    }
     // After a database failure the purchase help would fail alike: it is
     // written by the next press, with the orders still to make.
     if (m_naoGravadas == 0)
@@ -174,10 +179,39 @@ GeracaoEncomendas::Seguimento GeracaoEncomendas::encomenda(const QString &fornec
     for (const LinhaNecessidade &l : std::as_const(linhas))
         if (l.id.isValid())
             ids << l.id.toLongLong();
-    ReservasNecessidades reservas(m_bd);
-    reservas.nova({documento.tipo.trimmed(), documento.serie.trimmed(), data.year()});
-    if (!reservas.reserva(ids, tomadas, outras, inexistentes))
-        return falhaBase(fornecedor, reservas.erro());
+    auto reservas = std::make_unique<ReservasNecessidades>(m_bd);
+    reservas->nova({documento.tipo.trimmed(), documento.serie.trimmed(), data.year()});
+    {
+        // The needs of the previous order are marked in the same commit; a
+        // mark refused by itself (a savepoint) leaves them claimed and the
+        // generation goes on.
+        QString erro, erroMarca;
+        bool marcou = false;
+        Transaccao t(m_bd);
+        bool ok = t.iniciada() || (erro = m_bd.ultimoErro().texto() + QStringLiteral("\r\nAo iniciar a reserva."), false);
+        if (ok && m_aMarcar) {
+            Transaccao marca(m_bd);
+            marcou = marca.iniciada() && marcaAnterior(&erroMarca) && marca.confirma();
+            if (!marcou && erroMarca.isEmpty())
+                erroMarca = m_bd.ultimoErro().texto();
+        }
+        ok = ok && (m_bd.nivelTransaccao() == 1 || (erro = erroMarca, false));
+        ok = ok && (reservas->reserva(ids, tomadas, outras, inexistentes) || (erro = reservas->erro(), false));
+        ok = ok && (t.confirma() || (erro = m_bd.ultimoErro().texto() + QStringLiteral("\r\nAo terminar a reserva."), false));
+        if (!ok) {
+            QString anterior;
+            if (m_aMarcar) {
+                anterior = QStringLiteral("\r\nA %1 foi criada no ERP; as necessidades que encomenda ficam reservadas para ela "
+                                          "(não são encomendadas outra vez) e são marcadas automaticamente no próximo "
+                                          "carregamento ou na próxima geração.")
+                               .arg(m_criadas.last().texto());
+                concluiMarca(false, erro, false);
+            }
+            return falhaBase(fornecedor, erro + anterior);
+        }
+        if (m_aMarcar)
+            concluiMarca(marcou, erroMarca, true);
+    }
     m_jaEncomendadas += int(outras.size());
     linhas.removeIf([&](const LinhaNecessidade &l) { return l.id.isValid() && outras.contains(l.id.toLongLong()); });
     if (linhas.isEmpty())
@@ -194,28 +228,28 @@ GeracaoEncomendas::Seguimento GeracaoEncomendas::encomenda(const QString &fornec
     RegistoDocumento registo;
     int numero = 0;
     m_erp.GeraDocumento(OperacaoCriar, ModoSessao, documento.tipo, documento.sector, documento.serie, fornecedor,
-                        reservas.token(), QString(), Valores::textoData(data), QString(), documento.armazem, SemOpcoes,
+                        reservas->token(), QString(), Valores::textoData(data), QString(), documento.armazem, SemOpcoes,
                         QString(), artigos, vazios, quantidades, precos, vazios, registo, numero);
     long codigo = 0;
     QString mensagem;
     m_erp.Resultado(codigo, mensagem);
     if (codigo == SessaoErp::Sucesso) {
-        criada(fornecedor, registo, linhas, &reservas);
+        criada(fornecedor, registo, linhas, std::move(reservas), false);
         return Seguimento::Continua;
     }
 
     // Not written, or (a failure at its very end) not known: the ERP is
     // asked by the claim, and the needs follow what it holds.
     int achada = 0;
-    const bool resolvida = reservas.resolvePropria(&achada);
-    reservas.termina();
+    const bool resolvida = reservas->resolvePropria(&achada);
+    reservas->termina();
     if (resolvida && achada > 0) {
         registo.tipo = documento.tipo.trimmed();
         registo.serie = documento.serie.trimmed();
         registo.ano = data.year();
         registo.numero = achada;
         registo.linhas = int(linhas.size());
-        criada(fornecedor, registo, linhas, nullptr);
+        criada(fornecedor, registo, linhas, nullptr, true);
         return Seguimento::Continua;
     }
     if (codigo == SessaoErp::FalhaBaseDados)
@@ -227,24 +261,39 @@ GeracaoEncomendas::Seguimento GeracaoEncomendas::encomenda(const QString &fornec
 }
 
 void GeracaoEncomendas::criada(const QString &fornecedor, const RegistoDocumento &registo, const QList<LinhaNecessidade> &linhas,
-                               ReservasNecessidades *reservas)
+                               std::unique_ptr<ReservasNecessidades> reservas, bool marcada)
 {
     EncomendaCriada e;
     e.fornecedor = fornecedor;
     e.registo = registo;
+    e.marcada = marcada;
     for (const LinhaNecessidade &l : linhas) {
         if (!l.id.isValid())
             continue;
         e.ids << l.id.toLongLong();
         e.artigos << l.artigo;
     }
-    e.marcada = !reservas || reservas->marca(registo);
-    if (!e.marcada)
-        e.erro = reservas->erro();
-    if (reservas)
-        reservas->termina();   // from now on, a claim left is resolved by the next load or generation
     m_criadas << e;
-    if (e.marcada)
+    m_aMarcar = std::move(reservas);
+}
+
+bool GeracaoEncomendas::marcaAnterior(QString *erro)
+{
+    if (m_aMarcar->marca(m_criadas.last().registo))
+        return true;
+    *erro = m_aMarcar->erro();
+    return false;
+}
+
+void GeracaoEncomendas::concluiMarca(bool ok, const QString &erro, bool avisa)
+{
+    // From now on a claim left is this process's no more: the next load or
+    // generation resolves it.
+    m_aMarcar.reset();
+    EncomendaCriada &e = m_criadas.last();
+    e.marcada = ok;
+    e.erro = erro;
+    if (ok || !avisa)
         return;
     QStringList necessidades;
     for (qsizetype i = 0; i < e.ids.size(); ++i)

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class Grelha;
 class LigacaoBd;
@@ -122,8 +123,16 @@ private:
     Seguimento encomenda(const QString &fornecedor, QList<LinhaNecessidade> linhas, const DocumentoEncomenda &documento,
                          const QDate &data);
     Seguimento falhaBase(const QString &fornecedor, const QString &causa);
+    // An order the ERP accepted; its needs are marked with the next claim
+    // (one commit for both) or at the end, by marcaAnterior. marcada: the
+    // needs were marked already (found by their claim).
     void criada(const QString &fornecedor, const RegistoDocumento &registo, const QList<LinhaNecessidade> &linhas,
-                ReservasNecessidades *reservas);
+                std::unique_ptr<ReservasNecessidades> reservas, bool marcada);
+    // Marks the needs of the last order created, in the caller's transaction
+    // if one is open; false (with erro) when it failed.
+    bool marcaAnterior(QString *erro);
+    // The mark is over: committed (ok) or not, told to the buyer when avisa.
+    void concluiMarca(bool ok, const QString &erro, bool avisa);
     void gravaAjudas(const QList<LinhaNecessidade> &linhas);
     void falha(const QString &texto);
 
@@ -134,6 +143,8 @@ private:
     Falha m_falha;
     QHash<QString, QString> m_codigos;
     QList<EncomendaCriada> m_criadas;
+    // The claim of the last order created while its needs wait to be marked.
+    std::unique_ptr<ReservasNecessidades> m_aMarcar;
     QList<EncomendaRecusada> m_recusadas;
     int m_jaEncomendadas = 0;
     int m_porTentar = 0;
