@@ -238,8 +238,17 @@ GeracaoEncomendas::Seguimento GeracaoEncomendas::encomenda(const QString &fornec
         return Seguimento::Continua;
     }
 
-    // Not written, or (a failure at its very end) not known: the ERP is
-    // asked by the claim, and the needs follow what it holds.
+    // A database failure: whether the order was written may not be known
+    // (a commit that failed on its way), and the database may be locked;
+    // the claim is left to the next load or generation, which resolves it
+    // by what the ERP holds, so this generation waits no more.
+    if (codigo == SessaoErp::FalhaBaseDados) {
+        reservas->termina();
+        return falhaBase(fornecedor, mensagem + QStringLiteral("\r\nAs necessidades desta encomenda ficam reservadas até ao "
+                                                               "próximo carregamento ou à próxima geração, que as resolvem."));
+    }
+    // A refusal: nothing was written; the ERP is asked by the claim all the
+    // same, and the needs follow what it holds.
     int achada = 0;
     const bool resolvida = reservas->resolvePropria(&achada);
     reservas->termina();
@@ -252,8 +261,6 @@ GeracaoEncomendas::Seguimento GeracaoEncomendas::encomenda(const QString &fornec
         criada(fornecedor, registo, linhas, nullptr, true);
         return Seguimento::Continua;
     }
-    if (codigo == SessaoErp::FalhaBaseDados)
-        return falhaBase(fornecedor, mensagem);
     m_recusadas << EncomendaRecusada{fornecedor, codigo, mensagem};
     if (m_recusa)
         m_recusa(m_recusadas.last());

@@ -290,6 +290,29 @@ private slots:
         QCOMPARE(pendentes(), QStringLiteral("2,3,7"));
     }
 
+    // The ERP's own write fails after the needs were claimed: the
+    // generation stops there, the claim stays (whether the order was written
+    // is not known), and the second press resolves it and orders each need once.
+    void falhaDaBaseNoErp()
+    {
+        abre();
+        const QList<qint64> antes = base.ids();
+        erp.ligacaoErp()->falhaNoProximo(QStringLiteral("INSERT INTO DOCGCCAB"));
+        gera();
+        QCOMPARE(base.mensagens.quantos(), 1);
+        QVERIFY(base.mensagens.ultimo().texto.contains(QStringLiteral("ficam reservadas")));
+        QCOMPARE(j()->Label2(8)->toolTip(), QStringLiteral("Nenhuma encomenda criada; 3 encomendas não gravadas por falha da base de dados"));
+        QVERIFY(encomendas().isEmpty());
+        QCOMPARE(bd().valorUnico(QStringLiteral("SELECT group_concat(Id) FROM mvk_Necessidades WHERE Reserva IS NOT NULL")).toString(),
+                 QStringLiteral("1"));
+        QCOMPARE(base.ids(), antes);
+        gera();
+        QCOMPARE(base.mensagens.quantos(), 0);
+        QCOMPARE(encomendas(), (QStringList{"FA3 nº+0: RA1 6.0 x 7.5", "FA2 nº+1: RA4 8.0 x 12.0", "FA1 nº+2: RA5 4.0 x 5.0"}));
+        QCOMPARE(pendentes(), QStringLiteral("2,3,7"));
+        QCOMPARE(bd().valorUnico(QStringLiteral("SELECT COUNT(*) FROM mvk_Necessidades WHERE Reserva IS NOT NULL")).toInt(), 0);
+    }
+
     // The order-document defaults against their columns (5 characters): at
     // the limit they are used, one past it the generation is refused naming
     // the setting and its limit, and nothing is written.
