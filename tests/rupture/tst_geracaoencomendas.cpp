@@ -7,6 +7,7 @@
 #include "consultas.h"
 #include "ficheiroini.h"
 #include "geracaoencomendas.h"
+#include "gravacaonecessidades.h"
 #include "leitoresruptura.h"
 #include "programa.h"
 #include "outroprograma.h"
@@ -311,6 +312,70 @@ private slots:
         QCOMPARE(encomendas(), (QStringList{"FA3 nº+0: RA1 6.0 x 7.5", "FA2 nº+1: RA4 8.0 x 12.0", "FA1 nº+2: RA5 4.0 x 5.0"}));
         QCOMPARE(pendentes(), QStringLiteral("2,3,7"));
         QCOMPARE(bd().valorUnico(QStringLiteral("SELECT COUNT(*) FROM mvk_Necessidades WHERE Reserva IS NOT NULL")).toInt(), 0);
+    }
+
+    // Another buyer's "Necessidades de Encomendas", loaded before this
+    // generation, confirms after it (the ordered needs are left as they are
+    // and named; need 2 is saved) or before it (need 4 changed to 9 and
+    // need 7 removed: the generation orders the grid's rows once, and the
+    // later confirm of the same window finds nothing of its own).
+    void confirmarEGeracao_data()
+    {
+        QTest::addColumn<bool>("confirmaPrimeiro");
+        QTest::newRow("confirmar depois") << false;
+        QTest::newRow("confirmar antes") << true;
+    }
+    void confirmarEGeracao()
+    {
+        QFETCH(bool, confirmaPrimeiro);
+        abre();
+        FiltrosRuptura f;
+        f.Tipo = 2;
+        QList<LinhaRuptura> lidas;
+        AnaliseRuptura lista(bd());
+        QVERIFY2(lista.carrega(f, lidas), qPrintable(lista.erro()));
+        QList<LinhaNecessidade> linhas;
+        QHash<qint64, qint64> versoes;
+        for (const LinhaRuptura &r : std::as_const(lidas)) {
+            versoes.insert(r.id, r.versao);
+            if (r.id == 7)
+                continue;   // removed from that grid
+            LinhaNecessidade l;
+            l.id = r.id;
+            l.artigo = r.artigo;
+            l.qtd = r.id == 4 ? Moeda::deDouble(9) : r.enc;
+            l.comQtd = true;
+            l.fornec = r.forn;
+            l.prUnit = r.precEc;
+            l.dataPedido = r.dataUlt;
+            linhas << l;
+        }
+        GravacaoNecessidades outra(bd());
+        if (confirmaPrimeiro) {
+            QVERIFY2(outra.grava(linhas, {7}, versoes), qPrintable(outra.erro()));
+            QVERIFY2(outra.saltadas().isEmpty(), qPrintable(outra.textoSaltadas()));
+        }
+        gera();
+        QCOMPARE(base.mensagens.quantos(), 0);
+        // The grid of this window was loaded before the confirm: its rows are ordered as shown.
+        QCOMPARE(encomendas(), (QStringList{"FA3 nº+0: RA1 6.0 x 7.5", "FA2 nº+1: RA4 8.0 x 12.0", "FA1 nº+2: RA5 4.0 x 5.0"}));
+        if (!confirmaPrimeiro) {
+            QVERIFY2(outra.grava(linhas, {7}, versoes), qPrintable(outra.erro()));
+            QCOMPARE(outra.textoSaltadas(),
+                     QStringLiteral("As restantes necessidades foram gravadas, mas estas ficaram como estavam na base de dados:\r\n"
+                                    "Necessidade 1 (RA1): já foi encomendada.\r\nNecessidade 4 (RA4): já foi encomendada.\r\n"
+                                    "Necessidade 6 (RA5): já foi encomendada."));
+        } else {
+            // Saved again from the same load: every need is now someone else's.
+            QVERIFY2(outra.grava(linhas, {}, versoes), qPrintable(outra.erro()));
+            QCOMPARE(outra.saltadas().size(), linhas.size());
+        }
+        // Processed needs keep their order; none became pending again.
+        QCOMPARE(pendentes(), QStringLiteral("2,3"));
+        QCOMPARE(bd().valorUnico(QStringLiteral("SELECT group_concat(Id || ':' || Processado || ':' || EncNumero) FROM "
+                                                "(SELECT * FROM mvk_Necessidades WHERE EncNumero IS NOT NULL ORDER BY Id)"))
+                     .toString(),
+                 QStringLiteral("1:1:%1,4:1:%2,6:1:%3").arg(n(0), n(1), n(2)));
     }
 
     // The order-document defaults against their columns (5 characters): at
