@@ -100,8 +100,8 @@ void RupturaStocks::carrega()
     if (ok) {
         m_grelha->setRedesenho(false);
         GrelhaNecessidades::preenche(*m_grelha, linhas, m_estado.Tipo);
-        for (const LinhaRuptura &l : std::as_const(linhas))
-            if (l.id > 0)
+        if (m_estado.Tipo != 1)
+            for (const LinhaRuptura &l : std::as_const(linhas))
                 m_versoes.insert(l.id, l.versao);
         m_grelha->setRedesenho(true);
     }

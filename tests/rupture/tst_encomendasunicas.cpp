@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -123,6 +124,55 @@ private slots:
         VERIFICA_BD(bd, bd.Abre(BaseSqlite::cadeia(ficheiro)));
         primeiro = conta(QStringLiteral("SELECT COALESCE(MAX(nnumdoc), 0) + 1 FROM DOCGCCAB WHERE Tpdoc = 'ENF' AND ano = ?"), {ano});
         QVERIFY(primeiro > 0);
+    }
+
+    // Whose claim may be resolved: never one that a live generation may
+    // still hold. This process's own only once it no longer generates with
+    // it; another process of this machine once it no longer runs (or, as
+    // any other machine's, once older than the limit, on each side of it).
+    void quemPodeResolver_data()
+    {
+        QTest::addColumn<QString>("dono");
+        QTest::addColumn<int>("idade");   // seconds; -1: no time recorded
+        QTest::addColumn<bool>("abandonada");
+        const QString aqui = QSysInfo::machineHostName();
+        const int limite = ReservasNecessidades::ValidadeSegundos;
+        QTest::newRow("outro processo vivo, recente") << aqui + QStringLiteral(":1:u") << 5 << false;
+        QTest::newRow("outro processo vivo, no limite") << aqui + QStringLiteral(":1:u") << limite << false;
+        QTest::newRow("outro processo vivo, antiga") << aqui + QStringLiteral(":1:u") << limite + 1 << true;
+        QTest::newRow("processo terminado") << QStringLiteral("terminado") << 5 << true;
+        QTest::newRow("outra máquina, no limite") << QStringLiteral("outra-maquina:%1:u").arg(QCoreApplication::applicationPid()) << limite
+                                                  << false;
+        QTest::newRow("outra máquina, antiga") << QStringLiteral("outra-maquina:1:u") << limite + 1 << true;
+        QTest::newRow("sem data") << QStringLiteral("outra-maquina:1:u") << -1 << true;
+    }
+    void quemPodeResolver()
+    {
+        QFETCH(QString, dono);
+        QFETCH(int, idade);
+        QFETCH(bool, abandonada);
+        if (dono == QLatin1String("terminado")) {
+            QProcess p;
+            p.start(QStringLiteral(FILHO_ENCOMENDAS), {});
+            QVERIFY(p.waitForStarted(Limite));
+            const qint64 pid = p.processId();
+            QVERIFY(p.waitForFinished(Limite));
+            dono = QStringLiteral("%1:%2:u").arg(QSysInfo::machineHostName()).arg(pid);
+        }
+        const QDateTime agora = QDateTime::currentDateTimeUtc();
+        const QDateTime quando = idade < 0 ? QDateTime() : agora.addSecs(-idade);
+        QCOMPARE(ReservasNecessidades::abandonada(QStringLiteral("t"), dono, quando, agora), abandonada);
+    }
+
+    // This process's claim: kept while it generates with it, resolvable after.
+    void reservaPropria()
+    {
+        ReservasNecessidades r(bd);
+        r.nova({QStringLiteral("ENF"), QStringLiteral("1"), ano});
+        const QDateTime agora = QDateTime::currentDateTimeUtc();
+        QVERIFY(!ReservasNecessidades::abandonada(r.token(), ReservasNecessidades::dono(), agora, agora));
+        r.termina();
+        QVERIFY(ReservasNecessidades::abandonada(r.token(), ReservasNecessidades::dono(), agora, agora));
     }
 
     // A whole generation: the reference for the kills.
