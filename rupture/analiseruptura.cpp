@@ -291,7 +291,8 @@ bool AnaliseRuptura::listaNecessidades(const FiltrosRuptura &f, QList<LinhaRuptu
     const QString onde = Pendente + condicoes(f, valores);
     Recordset rs;
     if (!consulta(QStringLiteral("A ler as necessidades pendentes"),
-                  QStringLiteral("SELECT n.Id, n.Artigo, n.RefArt, n.Qtd, n.Fornec, n.PrUnit, a.NOME, a.STDISP, n.DataPedido") + Origem + onde
+                  QStringLiteral("SELECT n.Id, n.Artigo, n.RefArt, n.Qtd, n.Fornec, n.PrUnit, a.NOME, a.STDISP, n.DataPedido, n.Versao")
+                      + Origem + onde
                       + Ordem,
                   valores, rs))
         return false;
@@ -323,6 +324,7 @@ bool AnaliseRuptura::listaNecessidades(const FiltrosRuptura &f, QList<LinhaRuptu
         const QDate pedido = Valores::comoData(rs.valorEm(r, 8));
         l.dataUlt = pedido.isValid() ? pedido : f.hoje;
         l.pendForn = pend.value(ComparaCodigos::chave(l.artigo));
+        l.versao = rs.valorEm(r, 9).toLongLong();
         linhas << l;
     }
     return true;

@@ -37,6 +37,9 @@ struct LinhaRuptura
     Moeda ultPrec, precEc, prev;
     QString fornUlt, fornMenos;
     QDate dataUlt, dataMenos;
+    // Mode 2: the need's Versao when it was read; a save changes it only
+    // while it is still the same (0 in mode 1).
+    qint64 versao = 0;
 
     bool operator==(const LinhaRuptura &) const = default;
 };

@@ -3,8 +3,8 @@
 #include "consultas.h"
 #include "grelha.h"
 #include "ligacaobd.h"
+#include "programa.h"
 
-#include <algorithm>
 
 namespace {
 
@@ -52,11 +52,6 @@ QList<LinhaNecessidade> GeracaoEncomendas::linhasDaGrelha(const Grelha &g)
     return linhas;
 }
 
-bool GeracaoEncomendas::haQueEncomendar(const QList<LinhaNecessidade> &linhas)
-{
-    return std::any_of(linhas.cbegin(), linhas.cend(), [](const LinhaNecessidade &l) { return !l.fornec.isEmpty() && l.qtd > Moeda(); });
-}
-
 void GeracaoEncomendas::falha(const QString &texto)
 {
     if (m_falha)
@@ -79,14 +74,43 @@ bool GeracaoEncomendas::codigosFornecedores(const QList<LinhaNecessidade> &linha
     return true;
 }
 
+QString GeracaoEncomendas::confereDocumento(const DocumentoEncomenda &d)
+{
+    const struct
+    {
+        const char *chave;
+        const QString &valor;
+    } definicoes[] = {{"Tipo documento", d.tipo}, {"Serie", d.serie}, {"Sector", d.sector}, {"Armazem", d.armazem}};
+    for (const auto &c : definicoes) {
+        const QString valor = c.valor.trimmed();
+        if (valor.size() > SessaoErp::ComprimentoCodigoDocumento)
+            return QStringLiteral("A definição \"%1\" da secção \"Encomenda Next\" do ficheiro de configuração %2 vale \"%3\", "
+                                  "com %4 caracteres; o máximo é %5.\r\nCorrija-a no ficheiro: nenhuma encomenda foi gerada.")
+                .arg(QString::fromLatin1(c.chave), Programa::ficheiroConfiguracao(), valor)
+                .arg(valor.size())
+                .arg(SessaoErp::ComprimentoCodigoDocumento);
+    }
+    return QString();
+}
+
 bool GeracaoEncomendas::gera(const QList<LinhaNecessidade> &linhas, const DocumentoEncomenda &documento, const QDate &data)
 {
     m_criadas.clear();
     m_recusadas.clear();
     m_jaEncomendadas = 0;
     m_porTentar = 0;
+    m_naoGravadas = 0;
     m_ajudaGravada = true;
-    m_erro.clear();
+    m_erro = confereDocumento(documento);
+    if (!m_erro.isEmpty())
+        return false;
+    // The claims a crash left are resolved first: their needs are either
+    // processed (the ERP holds their order) or pending again.
+    ReservasNecessidades reservas(m_bd);
+    if (!reservas.confereTabela() || !reservas.resolve()) {
+        m_erro = reservas.erro();
+        return false;
+    }
     if (!codigosFornecedores(linhas))
         return false;
 
@@ -109,56 +133,93 @@ bool GeracaoEncomendas::gera(const QList<LinhaNecessidade> &linhas, const Docume
 
     for (int i = 0; i < fornecedores.size(); ++i) {
         const QString &f = fornecedores.at(i);
-        QList<LinhaNecessidade> doFornecedor = porFornecedor.value(f);
+        const QList<LinhaNecessidade> doFornecedor = porFornecedor.value(f);
         if (doFornecedor.isEmpty())
             continue;
         if (m_progresso)
             m_progresso(f, i + 1, int(fornecedores.size()));
-        if (!soPendentes(doFornecedor)) {
-            const QString erro = m_bd.ultimoErro().texto();
-            m_recusadas << EncomendaRecusada{f, 0, erro};
-            falha(QStringLiteral("A encomenda ao fornecedor %1 não foi gerada: não foi possível ler as suas necessidades.\r\n%2")
-                      .arg(f, erro));
+        const Seguimento s = encomenda(f, doFornecedor, documento, data);
+        if (s == Seguimento::Continua)
             continue;
-        }
-        if (!doFornecedor.isEmpty() && !encomenda(f, doFornecedor, documento, data)) {
-            for (int k = i + 1; k < fornecedores.size(); ++k)
-                m_porTentar += porFornecedor.value(fornecedores.at(k)).isEmpty() ? 0 : 1;
-            break;
-        }
+        int restantes = 0;
+        for (int k = i + 1; k < fornecedores.size(); ++k)
+            restantes += porFornecedor.value(fornecedores.at(k)).isEmpty() ? 0 : 1;
+        (s == Seguimento::ParaRecusa ? m_porTentar : m_naoGravadas) += restantes;
+        break;
     }
-    gravaAjudas(linhas);
+    if (m_aMarcar) {
+        QString erro;
+        const bool marcada = marcaAnterior(&erro);
+        concluiMarca(marcada, erro, true);
+    }
+    // After a database failure the purchase help would fail alike: it is
+    // written by the next press, with the orders still to make.
+    if (m_naoGravadas == 0)
+        gravaAjudas(linhas);
     return true;
 }
 
-bool GeracaoEncomendas::soPendentes(QList<LinhaNecessidade> &linhas)
+GeracaoEncomendas::Seguimento GeracaoEncomendas::falhaBase(const QString &fornecedor, const QString &causa)
 {
-    // Another window (or another buyer) may have ordered a need since this
-    // grid was loaded: it is not ordered a second time. A need that no longer
-    // exists is still ordered, as the row asks.
-    QList<LinhaNecessidade> pendentes;
-    for (const LinhaNecessidade &l : std::as_const(linhas)) {
-        if (l.id.isValid()) {
-            const QVariant processado = m_bd.valorUnico(QStringLiteral("SELECT Processado FROM mvk_Necessidades WHERE Id = ?"), {l.id});
-            if (m_bd.ultimoErro().existe())
-                return false;
-            if (!processado.isNull() && processado.toInt() != 0) {
-                ++m_jaEncomendadas;
-                continue;
+    ++m_naoGravadas;
+    falha(QStringLiteral("A encomenda ao fornecedor %1 não foi gravada por uma falha da base de dados, e a geração parou aí.\r\n"
+                         "%2\r\nA grelha ficou como estava: gere de novo quando a causa estiver resolvida "
+                         "(o que já foi encomendado não é encomendado outra vez).")
+              .arg(fornecedor, causa));
+    return Seguimento::ParaFalhaBase;
+}
+
+GeracaoEncomendas::Seguimento GeracaoEncomendas::encomenda(const QString &fornecedor, QList<LinhaNecessidade> linhas,
+                                                           const DocumentoEncomenda &documento, const QDate &data)
+{
+    // The needs are claimed first: those another generation claimed or
+    // processed are left out. A need that no longer exists is still ordered,
+    // as the row asks (it has nothing to mark).
+    QList<qint64> ids, tomadas, outras, inexistentes;
+    for (const LinhaNecessidade &l : std::as_const(linhas))
+        if (l.id.isValid())
+            ids << l.id.toLongLong();
+    auto reservas = std::make_unique<ReservasNecessidades>(m_bd);
+    reservas->nova({documento.tipo.trimmed(), documento.serie.trimmed(), data.year()});
+    {
+        // The needs of the previous order are marked in the same commit; a
+        // mark refused by itself (a savepoint) leaves them claimed and the
+        // generation goes on.
+        QString erro, erroMarca;
+        bool marcou = false;
+        Transaccao t(m_bd);
+        bool ok = t.iniciada() || (erro = m_bd.ultimoErro().texto() + QStringLiteral("\r\nAo iniciar a reserva."), false);
+        if (ok && m_aMarcar) {
+            Transaccao marca(m_bd);
+            marcou = marca.iniciada() && marcaAnterior(&erroMarca) && marca.confirma();
+            if (!marcou && erroMarca.isEmpty())
+                erroMarca = m_bd.ultimoErro().texto();
+        }
+        ok = ok && (m_bd.nivelTransaccao() == 1 || (erro = erroMarca, false));
+        ok = ok && (reservas->reserva(ids, tomadas, outras, inexistentes) || (erro = reservas->erro(), false));
+        ok = ok && (t.confirma() || (erro = m_bd.ultimoErro().texto() + QStringLiteral("\r\nAo terminar a reserva."), false));
+        if (!ok) {
+            QString anterior;
+            if (m_aMarcar) {
+                anterior = QStringLiteral("\r\nA %1 foi criada no ERP; as necessidades que encomenda ficam reservadas para ela "
+                                          "(não são encomendadas outra vez) e são marcadas automaticamente no próximo "
+                                          "carregamento ou na próxima geração.")
+                               .arg(m_criadas.last().texto());
+                concluiMarca(false, erro, false);
             }
+            return falhaBase(fornecedor, erro + anterior);
         }
-        pendentes << l;
+        if (m_aMarcar)
+            concluiMarca(marcou, erroMarca, true);
     }
-    linhas = pendentes;
-    return true;
-}
+    m_jaEncomendadas += int(outras.size());
+    linhas.removeIf([&](const LinhaNecessidade &l) { return l.id.isValid() && outras.contains(l.id.toLongLong()); });
+    if (linhas.isEmpty())
+        return Seguimento::Continua;
 
-bool GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNecessidade> &linhas,
-                                  const DocumentoEncomenda &documento, const QDate &data)
-{
     QStringList artigos;
     QList<double> quantidades, precos;
-    for (const LinhaNecessidade &l : linhas) {
+    for (const LinhaNecessidade &l : std::as_const(linhas)) {
         artigos << l.artigo;
         quantidades << l.qtd.paraDouble();
         precos << l.prUnit.paraDouble();
@@ -166,54 +227,89 @@ bool GeracaoEncomendas::encomenda(const QString &fornecedor, const QList<LinhaNe
     const QStringList vazios(artigos.size());
     RegistoDocumento registo;
     int numero = 0;
-    m_erp.GeraDocumento(OperacaoCriar, ModoSessao, documento.tipo, documento.sector, documento.serie, fornecedor, QString(),
-                        QString(), Valores::textoData(data), QString(), documento.armazem, SemOpcoes, QString(), artigos,
-                        vazios, quantidades, precos, vazios, registo, numero);
+    m_erp.GeraDocumento(OperacaoCriar, ModoSessao, documento.tipo, documento.sector, documento.serie, fornecedor,
+                        reservas->token(), QString(), Valores::textoData(data), QString(), documento.armazem, SemOpcoes,
+                        QString(), artigos, vazios, quantidades, precos, vazios, registo, numero);
     long codigo = 0;
     QString mensagem;
     m_erp.Resultado(codigo, mensagem);
-    if (codigo != SessaoErp::Sucesso) {
-        m_recusadas << EncomendaRecusada{fornecedor, codigo, mensagem};
-        if (m_recusa)
-            m_recusa(m_recusadas.last());
-        return !recusaODocumento(codigo);
+    if (codigo == SessaoErp::Sucesso) {
+        criada(fornecedor, registo, linhas, std::move(reservas), false);
+        return Seguimento::Continua;
     }
 
+    // A database failure: whether the order was written may not be known
+    // (a commit that failed on its way), and the database may be locked;
+    // the claim is left to the next load or generation, which resolves it
+    // by what the ERP holds, so this generation waits no more.
+    if (codigo == SessaoErp::FalhaBaseDados) {
+        reservas->termina();
+        return falhaBase(fornecedor, mensagem + QStringLiteral("\r\nAs necessidades desta encomenda ficam reservadas até ao "
+                                                               "próximo carregamento ou à próxima geração, que as resolvem."));
+    }
+    // A refusal: nothing was written; the ERP is asked by the claim all the
+    // same, and the needs follow what it holds.
+    int achada = 0;
+    const bool resolvida = reservas->resolvePropria(&achada);
+    reservas->termina();
+    if (resolvida && achada > 0) {
+        registo.tipo = documento.tipo.trimmed();
+        registo.serie = documento.serie.trimmed();
+        registo.ano = data.year();
+        registo.numero = achada;
+        registo.linhas = int(linhas.size());
+        criada(fornecedor, registo, linhas, nullptr, true);
+        return Seguimento::Continua;
+    }
+    m_recusadas << EncomendaRecusada{fornecedor, codigo, mensagem};
+    if (m_recusa)
+        m_recusa(m_recusadas.last());
+    return recusaODocumento(codigo) ? Seguimento::ParaRecusa : Seguimento::Continua;
+}
+
+void GeracaoEncomendas::criada(const QString &fornecedor, const RegistoDocumento &registo, const QList<LinhaNecessidade> &linhas,
+                               std::unique_ptr<ReservasNecessidades> reservas, bool marcada)
+{
     EncomendaCriada e;
     e.fornecedor = fornecedor;
     e.registo = registo;
+    e.marcada = marcada;
     for (const LinhaNecessidade &l : linhas) {
         if (!l.id.isValid())
             continue;
         e.ids << l.id.toLongLong();
         e.artigos << l.artigo;
     }
-    e.marcada = marca(e);
     m_criadas << e;
-    if (e.marcada)
+    m_aMarcar = std::move(reservas);
+}
+
+bool GeracaoEncomendas::marcaAnterior(QString *erro)
+{
+    if (m_aMarcar->marca(m_criadas.last().registo))
         return true;
+    *erro = m_aMarcar->erro();
+    return false;
+}
+
+void GeracaoEncomendas::concluiMarca(bool ok, const QString &erro, bool avisa)
+{
+    // From now on a claim left is this process's no more: the next load or
+    // generation resolves it.
+    m_aMarcar.reset();
+    EncomendaCriada &e = m_criadas.last();
+    e.marcada = ok;
+    e.erro = erro;
+    if (ok || !avisa)
+        return;
     QStringList necessidades;
     for (qsizetype i = 0; i < e.ids.size(); ++i)
         necessidades << QStringLiteral("%1 (%2)").arg(e.ids.at(i)).arg(e.artigos.at(i));
     falha(QStringLiteral("A %1 foi criada no ERP, mas as necessidades que encomenda não ficaram marcadas como processadas:\r\n"
                          "%2\r\n%3\r\n"
-                         "Continuam pendentes: retire-as em \"Necessidades de Encomendas\" antes de gerar de novo, "
-                         "para não as encomendar duas vezes.")
+                         "Ficam reservadas para esta encomenda: não são encomendadas outra vez, e são marcadas "
+                         "automaticamente no próximo carregamento ou na próxima geração.")
               .arg(e.texto(), necessidades.join(QStringLiteral(", ")), e.erro));
-    return true;
-}
-
-bool GeracaoEncomendas::marca(EncomendaCriada &e)
-{
-    // The needs of one order are marked together or not at all.
-    Transaccao t(m_bd);
-    bool ok = t.iniciada();
-    for (qsizetype i = 0; ok && i < e.ids.size(); ++i)
-        ok = m_bd.Executa(QStringLiteral("UPDATE mvk_Necessidades SET Processado = 1 WHERE Id = ?"), {e.ids.at(i)});
-    ok = ok && t.confirma();
-    if (!ok)
-        e.erro = m_bd.ultimoErro().texto();
-    return ok;
 }
 
 void GeracaoEncomendas::gravaAjudas(const QList<LinhaNecessidade> &linhas)
@@ -254,6 +350,9 @@ QString GeracaoEncomendas::resumo() const
         partes << quantas(m_recusadas.size(), "1 encomenda recusada", "%1 encomendas recusadas");
     if (m_porTentar > 0)
         partes << quantas(m_porTentar, "1 encomenda por gerar", "%1 encomendas por gerar");
+    if (m_naoGravadas > 0)
+        partes << quantas(m_naoGravadas, "1 encomenda não gravada por falha da base de dados",
+                          "%1 encomendas não gravadas por falha da base de dados");
     if (m_jaEncomendadas > 0)
         partes << quantas(m_jaEncomendadas, "1 linha já estava encomendada", "%1 linhas já estavam encomendadas");
     if (!porMarcar.isEmpty())

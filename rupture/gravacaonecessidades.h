@@ -2,6 +2,7 @@
 #include "valores.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QVariant>
@@ -23,12 +24,24 @@ struct LinhaNecessidade
     QDate dataPedido;        // invalid: written as NULL
 };
 
+// A need the save left alone, and why.
+struct NecessidadeSaltada
+{
+    qint64 id = 0;
+    QString artigo;
+    QString motivo;   // "já foi encomendada", "está a ser encomendada", "foi alterada noutra janela"
+};
+
 // Saves the needs grid of "Necessidades de Encomendas": every row with an
 // article and a quantity above zero rewrites all the columns of its need, or
 // becomes a new pending need when it has no Id or its need no longer exists;
-// then the needs removed from the grid are deleted. All of it is one
-// transaction: on any failure nothing stays written and erro() names what
-// failed, so the window can keep the grid and the removed rows as they are.
+// then the needs removed from the grid are deleted. A need is written or
+// deleted only while it is still pending, unclaimed by a generation and (when
+// the version read by the load is given) unchanged since the load: every save
+// counts up its Versao. The others are left alone and listed by saltadas(),
+// and the rest is saved. All of it is one transaction: on any failure nothing
+// stays written and erro() names what failed, so the window can keep the grid
+// and the removed rows as they are.
 class GravacaoNecessidades
 {
 public:
@@ -40,16 +53,26 @@ public:
     // article when the row has none.
     static LinhaNecessidade leLinha(const Grelha &grelha, int r);
 
-    // Writes the rows (Processado = 0) and deletes idsAApagar, in one transaction.
-    bool grava(const QList<LinhaNecessidade> &linhas, const QList<qint64> &idsAApagar);
+    // Writes the rows (Processado = 0) and deletes idsAApagar, in one
+    // transaction. versoes: the Versao of each need as the load read it.
+    bool grava(const QList<LinhaNecessidade> &linhas, const QList<qint64> &idsAApagar,
+               const QHash<qint64, qint64> &versoes = {});
 
     // What failed ("Erro n (descrição)" and the row or need concerned).
     QString erro() const { return m_erro; }
+    // The needs left alone by the last grava, in grid order, the removed ones after.
+    const QList<NecessidadeSaltada> &saltadas() const { return m_saltadas; }
+    // One text naming them and why, for the buyer; empty when there are none.
+    QString textoSaltadas() const;
 
 private:
-    bool gravaLinha(const LinhaNecessidade &l);
+    bool gravaLinha(const LinhaNecessidade &l, const QHash<qint64, qint64> &versoes);
+    bool apaga(qint64 id, const QHash<qint64, qint64> &versoes);
+    // Why the need id was not changed: false when it no longer exists.
+    bool saltada(qint64 id, const QString &artigo, bool *existe);
     bool falha(const QString &onde);
 
     LigacaoBd &m_bd;
     QString m_erro;
+    QList<NecessidadeSaltada> m_saltadas;
 };

@@ -8,6 +8,7 @@
 #include "grelha.h"
 #include "ligacaobd.h"
 #include "mensagens.h"
+#include "reservasnecessidades.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -39,6 +40,7 @@ void RupturaStocks::carrega()
     // The rows removed from the grid go with it: a need shown again by this
     // load must not be deleted by the next save.
     m_estado.IdsAnulados = {0};
+    m_versoes.clear();
     Inibe();
     m_label2[8]->setEnabled(true);   // the result line tells how far the load went
     m_aCarregar = true;
@@ -60,6 +62,20 @@ void RupturaStocks::carrega()
             erro = propria.ultimoErro().texto();
     }
     m_ligacaoCarga = ligacao;
+
+    // Needs a generation claimed and left behind (a crash) are resolved
+    // first: processed when the ERP holds their order, pending otherwise. A
+    // resolution that cannot run now is tried again by the next load or
+    // generation, and changes nothing meanwhile.
+    if (ok) {
+        progresso(QStringLiteral("A verificar as necessidades reservadas"), 0, 0);
+        ReservasNecessidades reservas(*m_bd);
+        ok = reservas.confereTabela();
+        if (!ok)
+            erro = reservas.erro();
+        else
+            reservas.resolve();
+    }
 
     AnaliseRuptura analise(*ligacao);
     // A step that takes long shows its seconds.
@@ -85,6 +101,9 @@ void RupturaStocks::carrega()
     if (ok) {
         m_grelha->setRedesenho(false);
         GrelhaNecessidades::preenche(*m_grelha, linhas, m_estado.Tipo);
+        if (m_estado.Tipo != 1)
+            for (const LinhaRuptura &l : std::as_const(linhas))
+                m_versoes.insert(l.id, l.versao);
         m_grelha->setRedesenho(true);
     }
     m_aCarregar = false;

@@ -71,14 +71,15 @@ void RupturaStocks::gera()
         Mensagem(QString(), QStringLiteral("Não há ligação ao ERP: as encomendas não podem ser geradas."), 2);
         return;
     }
-    if (!GeracaoEncomendas::haQueEncomendar(linhas)) {
-        Mensagem(QString(), QStringLiteral("Não há nada a encomendar: nenhuma linha tem fornecedor e quantidade maior que zero."), 2);
-        m_grelha->setFocus();
-        return;
-    }
     DocumentoEncomenda documento;
     if (!GetEncomendaNext(documento.tipo, documento.sector, documento.serie, documento.armazem))
         return;   // it said why; nothing was generated
+    const QString definicoes = GeracaoEncomendas::confereDocumento(documento);
+    if (!definicoes.isEmpty()) {
+        Mensagem(QString(), definicoes, 2);
+        m_grelha->setFocus();
+        return;
+    }
 
     m_aGerar = true;
     Inibe();
@@ -105,6 +106,11 @@ void RupturaStocks::gera()
         // Nothing was written: the grid stays for another try.
         falhaBd(geracao.erro(), QStringLiteral("mvkBotao1_Click"));
         m_label2[8]->clear();
+        m_grelha->setFocus();
+    } else if (geracao.paradaPorFalhaBase()) {
+        // The database failed (it said why): the grid stays as the buyer left
+        // it, so a second press orders what is left once the cause is gone.
+        mostraResultado(geracao.resumo());
         m_grelha->setFocus();
     } else {
         LimparForm();

@@ -235,6 +235,7 @@ void RupturaStocks::LimparForm()
     m_label2[8]->clear();
     m_label2[8]->setToolTip(QString());
     m_estado.IdsAnulados = {0};
+    m_versoes.clear();
 }
 
 void RupturaStocks::Act_Grelha()
@@ -306,7 +307,7 @@ void RupturaStocks::confirma()
     if (m_estado.Tipo == 1 || !m_bd)
         return;
     GravacaoNecessidades gravacao(*m_bd);
-    if (!gravacao.grava(GravacaoNecessidades::linhasAGravar(*m_grelha), m_estado.IdsAnulados.mid(1))) {
+    if (!gravacao.grava(GravacaoNecessidades::linhasAGravar(*m_grelha), m_estado.IdsAnulados.mid(1), m_versoes)) {
         // Nothing was written: the grid and the removed needs stay as they
         // were, so the buyer can put it right and confirm again.
         MensagemErro(QStringLiteral("Não foi possível gravar as necessidades.\r\n") + gravacao.erro()
@@ -314,6 +315,10 @@ void RupturaStocks::confirma()
         m_grelha->setFocus();
         return;
     }
+    // Needs ordered, being ordered or changed elsewhere since the load were
+    // left alone: the buyer is told which, once.
+    if (!gravacao.saltadas().isEmpty())
+        Mensagem(QString(), gravacao.textoSaltadas(), 2);
     LimparForm();
     m_campo[0]->setFocus();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "analiseruptura.h"
+#include <QHash>
 #include "grelhanecessidades.h"
 
 #include <QList>
@@ -159,6 +160,9 @@ private:
     LigacaoBd *m_bd = nullptr;
     SessaoErp *m_sessao = nullptr;
     EstadoRuptura m_estado;
+    // The Versao of each need the last load of mode 2 showed: a save changes
+    // a need only while it is still that one.
+    QHash<qint64, qint64> m_versoes;
     bool m_aberta = false;
     bool m_aCarregar = false;
     bool m_aGerar = false;

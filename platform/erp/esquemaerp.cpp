@@ -1,7 +1,18 @@
 #include "esquemaerp.h"
 #include "ligacaobd.h"
 
+#include <QSet>
+
 namespace EsquemaErp {
+
+namespace {
+// The needs claimed by a generation under way, found at once however many
+// needs there are.
+const QString IndiceReservas = QStringLiteral("CREATE INDEX IF NOT EXISTS IX_mvk_Necessidades_Reserva ON mvk_Necessidades (Reserva)");
+// The order that holds a claim of needs, found by the reference the claim
+// wrote into its header.
+const QString IndiceReferencia = QStringLiteral("CREATE INDEX IF NOT EXISTS IX_DOCGCCAB_Referencia ON DOCGCCAB (Referencia)");
+} // namespace
 
 QStringList tabelasErp()
 {
@@ -35,7 +46,7 @@ QStringList tabelasErp()
                        "ano integer NOT NULL, nnumdoc integer NOT NULL, Data datetime NOT NULL, Terceiro varchar(15) COLLATE CODIGOERP, "
                        "TpTerc integer NOT NULL, Areag integer NOT NULL, tpoper integer NOT NULL, natconta integer NOT NULL, "
                        "sinalct integer NOT NULL, nvias integer NOT NULL DEFAULT 1, Armazem varchar(5), Sector varchar(5), "
-                       "Total real NOT NULL DEFAULT 0, PRIMARY KEY (Tpdoc, serie, ano, nnumdoc)) WITHOUT ROWID"),
+                       "Total real NOT NULL DEFAULT 0, Referencia varchar(40), PRIMARY KEY (Tpdoc, serie, ano, nnumdoc)) WITHOUT ROWID"),
         QStringLiteral("CREATE TABLE docgclin (Tpdocum varchar(5) COLLATE CODIGOERP NOT NULL, serie varchar(5) COLLATE CODIGOERP NOT NULL, "
                        "Ano integer NOT NULL, nnumdoc integer NOT NULL, NumLinha integer NOT NULL, Artigo varchar(15) COLLATE CODIGOERP, "
                        "Descricao varchar(60), Quant real NOT NULL DEFAULT 0, Prunit real NOT NULL DEFAULT 0, Data datetime, "
@@ -47,6 +58,7 @@ QStringList tabelasErp()
         // the document's header.
         QStringLiteral("CREATE INDEX IX_docgclin_Artigo ON docgclin (Artigo, Tpdocum, Linanu, Data, Quant, Prunit)"),
         QStringLiteral("CREATE INDEX IX_DOCGCCAB_Terceiro ON DOCGCCAB (Terceiro)"),
+        IndiceReferencia,
         QStringLiteral("CREATE TABLE AjudaCmp (Artigo varchar(15) COLLATE CODIGOERP NOT NULL, Forneced varchar(15) COLLATE CODIGOERP NOT NULL, "
                        "RefArt varchar(20) COLLATE CODIGOERP NOT NULL DEFAULT '', Data datetime, PrUltFor real NOT NULL DEFAULT 0, "
                        "EncUltCp real NOT NULL DEFAULT 0, Desconto real NOT NULL DEFAULT 0, Qtd real NOT NULL DEFAULT 1, "
@@ -80,8 +92,10 @@ QStringList tabelasProprias()
         QStringLiteral("CREATE TABLE mvk_Necessidades (Id INTEGER PRIMARY KEY AUTOINCREMENT, "
                        "Artigo varchar(15) COLLATE CODIGOERP NOT NULL, RefArt varchar(20) COLLATE CODIGOERP, Qtd real NOT NULL DEFAULT 0, "
                        "Fornec varchar(15) COLLATE CODIGOERP, PrUnit real NOT NULL DEFAULT 0, DataPedido datetime, "
-                       "Processado integer NOT NULL DEFAULT 0)"),
+                       "Processado integer NOT NULL DEFAULT 0, ")
+            + colunasReserva().join(QStringLiteral(", ")) + QLatin1Char(')'),
         QStringLiteral("CREATE INDEX IX_mvk_Necessidades_Pendentes ON mvk_Necessidades (Processado, Artigo)"),
+        IndiceReservas,
     };
     return primeiras + tabelasAcrescentadas();
 }
@@ -102,15 +116,84 @@ QStringList tabelasAcrescentadas()
     };
 }
 
+QStringList colunasReserva()
+{
+    return {
+        QStringLiteral("Versao integer NOT NULL DEFAULT 0"),
+        QStringLiteral("Reserva varchar(40)"),
+        QStringLiteral("ReservaDono varchar(120)"),
+        QStringLiteral("ReservaData datetime"),
+        QStringLiteral("EncTpdoc varchar(5)"),
+        QStringLiteral("EncSerie varchar(5)"),
+        QStringLiteral("EncAno integer"),
+        QStringLiteral("EncNumero integer"),
+    };
+}
+
+namespace {
+// The columns a table has, by lower-case name (SQLite).
+QSet<QString> colunas(LigacaoBd &bd, const QString &tabela, bool *ok)
+{
+    QSet<QString> nomes;
+    Recordset rs;
+    *ok = bd.AbreConsulta(QStringLiteral("SELECT name FROM pragma_table_info(?)"), rs, {tabela});
+    for (; *ok && !rs.Eof(); rs.MoveNext())
+        nomes.insert(rs.Valor(0).toString().toLower());
+    return nomes;
+}
+
+// Adds to an existing table the columns it lacks; a table that does not
+// exist is left alone.
+bool acrescenta(LigacaoBd &bd, const QString &tabela, const QStringList &definicoes)
+{
+    bool ok = false;
+    const QSet<QString> tem = colunas(bd, tabela, &ok);
+    if (!ok)
+        return false;
+    if (tem.isEmpty())
+        return true;
+    for (const QString &d : definicoes)
+        if (!tem.contains(d.section(QLatin1Char(' '), 0, 0).toLower())
+            && !bd.Executa(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(tabela, d)))
+            return false;
+    return true;
+}
+} // namespace
+
 bool actualiza(LigacaoBd &bd)
 {
     // The server gets them from sqlserver/tabelas_proprias.sql, run by its
-    // administrator; a file that can only be read is left as it is (its
-    // saves fail anyway, and say why).
-    if (bd.dialecto().motor() != Dialecto::SQLite || bd.soLeitura() || bd.existeTabela(QStringLiteral("mvk_Precos_Historico")))
+    // administrator.
+    if (bd.dialecto().motor() != Dialecto::SQLite)
         return true;
+    bool ok = false;
+    const QSet<QString> necessidades = colunas(bd, QStringLiteral("mvk_Necessidades"), &ok);
+    if (!ok)
+        return false;
+    bool ok2 = false;
+    const QSet<QString> cabecalhos = colunas(bd, QStringLiteral("DOCGCCAB"), &ok2);
+    if (!ok2)
+        return false;
+    const bool faltaNecessidades = !necessidades.isEmpty() && !necessidades.contains(QStringLiteral("encnumero"));
+    const bool faltaCabecalhos = !cabecalhos.isEmpty() && !cabecalhos.contains(QStringLiteral("referencia"));
+    const bool faltaHistorico = !bd.existeTabela(QStringLiteral("mvk_Precos_Historico"));
+    if (!faltaNecessidades && !faltaCabecalhos && !faltaHistorico)
+        return true;
+    // A file that can only be read keeps its price windows without the
+    // history (their saves fail anyway, and say why); the claim columns it
+    // lacks are reported, since no generation is safe without them.
+    if (bd.soLeitura() && !faltaNecessidades && !faltaCabecalhos)
+        return true;
+    // Another program may upgrade the same file at the same moment: the
+    // columns are looked at again inside the write transaction, and the
+    // added tables are created only where they are not there yet.
     Transaccao t(bd);
-    if (!t.iniciada())
+    if (!t.iniciada() || !acrescenta(bd, QStringLiteral("mvk_Necessidades"), colunasReserva())
+        || !acrescenta(bd, QStringLiteral("DOCGCCAB"), {QStringLiteral("Referencia varchar(40)")}))
+        return false;
+    if (!necessidades.isEmpty() && !bd.Executa(IndiceReservas))
+        return false;
+    if (!cabecalhos.isEmpty() && !bd.Executa(IndiceReferencia))
         return false;
     for (const QString &sql : tabelasAcrescentadas())
         if (!bd.Executa(sql))

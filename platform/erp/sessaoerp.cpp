@@ -1,5 +1,6 @@
 #include "sessaoerp.h"
 #include "cadeialigacao.h"
+#include "esquemaerp.h"
 #include "valores.h"
 
 #include <cmath>
@@ -53,6 +54,10 @@ bool SessaoErp::Liga(const QString &empresa, const QString &senha, const QString
     if (rs.Eof() || rs.Valor(0).toString() != senha)
         return recusa(UtilizadorInvalido, QStringLiteral("Utilizador ou senha do ERP inválidos."));
 
+    // A file made before the header kept its reference gets the column (a
+    // file that cannot be written keeps working; its orders are refused then).
+    EsquemaErp::actualiza(*m_erp);
+
     m_empresa = empresa.trimmed();
     m_utilizador = utilizador.trimmed();
     m_exercicio = ano;
@@ -105,7 +110,6 @@ bool SessaoErp::GeraDocumento(int operacao, int modo, const QString &tipoDocumen
                               const QStringList &textosLinha, RegistoDocumento &registo, int &numero)
 {
     Q_UNUSED(modo)
-    Q_UNUSED(texto1)
     Q_UNUSED(texto2)
     Q_UNUSED(texto3)
     Q_UNUSED(texto4)
@@ -133,6 +137,23 @@ bool SessaoErp::GeraDocumento(int operacao, int modo, const QString &tipoDocumen
     cab.terceiro = terceiro.trimmed();
     cab.sector = sector.trimmed();
     cab.armazem = armazem.trimmed();
+    cab.referencia = texto1.trimmed();
+    const struct
+    {
+        const char *nome;
+        const QString &valor;
+        int maximo;
+    } comprimentos[] = {{"O tipo de documento", cab.tipo, ComprimentoCodigoDocumento},
+                        {"A série", cab.serie, ComprimentoCodigoDocumento},
+                        {"O sector", cab.sector, ComprimentoCodigoDocumento},
+                        {"O armazém", cab.armazem, ComprimentoCodigoDocumento},
+                        {"A referência", cab.referencia, ComprimentoReferencia}};
+    for (const auto &c : comprimentos)
+        if (c.valor.size() > c.maximo)
+            return recusaDocumento(DocumentoInvalido, QStringLiteral("%1 \"%2\" da encomenda tem %3 caracteres; o máximo é %4.")
+                                                          .arg(QString::fromUtf8(c.nome), c.valor)
+                                                          .arg(c.valor.size())
+                                                          .arg(c.maximo));
     cab.data = Valores::leData(data.trimmed());
     if (!cab.data.isValid())
         return recusaDocumento(DocumentoInvalido, QStringLiteral("A data da encomenda \"%1\" não é uma data válida.").arg(data));
@@ -245,10 +266,11 @@ bool SessaoErp::escreveDocumento(const CabecalhoDocumento &cab, const QList<Linh
     total = double(std::llround(total * 100)) / 100.0;
 
     if (!erp.Executa(QStringLiteral("INSERT INTO DOCGCCAB (Tpdoc, serie, ano, nnumdoc, Data, Terceiro, TpTerc, Areag, tpoper, "
-                                    "natconta, sinalct, nvias, Armazem, Sector, Total) "
-                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?, ?, ?)"),
+                                    "natconta, sinalct, nvias, Armazem, Sector, Total, Referencia) "
+                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 1, ?, ?, ?, ?)"),
                      {cab.tipo, cab.serie, ano, numero, cab.data, cab.terceiro, cab.tpTerc, cab.areag, cab.tpoper,
-                      cab.natconta, cab.sinalct, cab.armazem, cab.sector, total}))
+                      cab.natconta, cab.sinalct, cab.armazem, cab.sector, total,
+                      cab.referencia.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(cab.referencia)}))
         return falhaBaseDados();
     for (qsizetype i = 0; i < linhas.size(); ++i) {
         const LinhaDocumento &l = linhas.at(i);

@@ -60,6 +60,12 @@ public:
         FalhaBaseDados = 21,
     };
 
+    // The lengths of the header's columns the caller's values go into: the
+    // document type, series, sector and warehouse (varchar(5)) and the
+    // reference (varchar(40)). A longer value is refused (DocumentoInvalido).
+    static constexpr int ComprimentoCodigoDocumento = 5;
+    static constexpr int ComprimentoReferencia = 40;
+
     SessaoErp();
     ~SessaoErp();
 
@@ -89,7 +95,11 @@ public:
     //   sector        written into the header
     //   serie         a series of that type in the ERP (table SeriesDoc)
     //   terceiro      the supplier's code (table Fornec)
-    //   texto1, texto2  free header texts, passed empty; not stored
+    //   texto1        the document's reference, kept in the header
+    //                 (DOCGCCAB.Referencia; NULL when empty): the program
+    //                 writes there the claim of the needs the order holds, so
+    //                 that the order can be found after a crash
+    //   texto2        free header text, passed empty; not stored
     //   data          the document date, "dd-mm-yyyy"
     //   texto3        free header text, passed empty; not stored
     //   armazem       the warehouse, written into the header
@@ -138,7 +148,7 @@ private:
     // The header as it is written: codes as the ERP spells them, the type's flags.
     struct CabecalhoDocumento
     {
-        QString tipo, serie, terceiro, sector, armazem;
+        QString tipo, serie, terceiro, sector, armazem, referencia;
         QDate data;
         int tpTerc = 0, areag = 0, tpoper = 0, natconta = 0, sinalct = 0;
     };

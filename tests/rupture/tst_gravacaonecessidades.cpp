@@ -1,8 +1,10 @@
 // Saving "Necessidades de Encomendas": new, changed, ignored and removed
-// rows, a need that vanished meanwhile, and a failure at every step leaving
+// rows, a need that vanished meanwhile, needs ordered, being ordered or saved
+// elsewhere since the load left alone, and a failure at every step leaving
 // the database, the grid and the removed needs as they were.
 #include "baseruptura.h"
 #include "consultas.h"
+#include "gravacaonecessidades.h"
 #include "testmain.h"
 
 using namespace DadosRuptura;
@@ -93,6 +95,57 @@ private slots:
         // The window is clear.
         QVERIFY(base.ids().isEmpty());
         QCOMPARE(base.janela->IdsAnulados(), QList<qint64>{0});
+    }
+
+    // After the load, needs 4 (changed in the grid) and 7 (removed) were
+    // ordered by a generation, are being ordered (claimed by a generation
+    // that runs), or were saved by another window: both are left as they
+    // are, the buyer is told which and why in one message, and the rest is
+    // saved in the same confirm.
+    void saltaAsQueMudaram_data()
+    {
+        QTest::addColumn<QString>("entretanto");
+        QTest::addColumn<QString>("motivo");
+        QTest::newRow("encomendadas") << "UPDATE mvk_Necessidades SET Processado = 1, EncTpdoc = 'ENF', EncSerie = '1', EncAno = 2020, "
+                                         "EncNumero = 9 WHERE Id IN (4, 7)"
+                                      << "já foi encomendada";
+        QTest::newRow("a ser encomendadas") << "UPDATE mvk_Necessidades SET Reserva = 'x', ReservaDono = 'outra:1:u', "
+                                               "ReservaData = '2020-01-01 00:00:00' WHERE Id IN (4, 7)"
+                                            << "está a ser encomendada noutro posto";
+        QTest::newRow("gravadas noutra janela") << QString() << "foi alterada noutra janela desde que foi carregada";
+    }
+    void saltaAsQueMudaram()
+    {
+        QFETCH(QString, entretanto);
+        QFETCH(QString, motivo);
+        prepara();
+        if (entretanto.isEmpty()) {
+            // The other window loaded the same needs and saved first.
+            GravacaoNecessidades outra(base.bd);
+            LinhaNecessidade l4 = GravacaoNecessidades::leLinha(*g(), 3);
+            l4.qtd = Moeda::deDouble(11);
+            LinhaNecessidade l7 = l4;
+            l7.id = 7;
+            l7.artigo = QStringLiteral("RA1");
+            QVERIFY2(outra.grava({l4, l7}, {}, {{4, 0}, {7, 0}}), qPrintable(outra.erro()));
+            QVERIFY(outra.saltadas().isEmpty());
+        } else {
+            VERIFICA_BD(base.bd, base.bd.Executa(entretanto));
+        }
+        const QString antes4 = registo(4), antes7 = registo(7);
+        base.confirma();
+        QCOMPARE(base.mensagens.quantos(), 1);
+        QCOMPARE(base.mensagens.ultimo().texto,
+                 QStringLiteral("As restantes necessidades foram gravadas, mas estas ficaram como estavam na base de dados:\r\n"
+                                "Necessidade 4 (RA4): %1.\r\nNecessidade 7 (RA1): %1.")
+                     .arg(motivo));
+        QCOMPARE(registo(4), antes4);
+        QCOMPARE(registo(7), antes7);
+        // The rest: need 2 rewritten, need 6 deleted, the typed RA2 added.
+        QCOMPARE(registo(2), QStringLiteral("2|RA2||5||0|%1|0").arg(data(QDate::currentDate())));
+        QVERIFY(registo(6).isEmpty());
+        QCOMPARE(necessidades().last().section(QLatin1Char('|'), 1), QStringLiteral("RA2||3||0|NULL|0"));
+        QVERIFY(base.ids().isEmpty());
     }
 
     // A refusal at the first, a middle and the last row written, at a

@@ -49,6 +49,44 @@ CREATE TABLE dbo.mvk_Necessidades (
     Processado int NOT NULL CONSTRAINT DF_mvk_Necessidades_Processado DEFAULT (0)
 ) ON [PRIMARY]
 GO
+-- The claims of the order generation (each need in at most one supplier
+-- order) and the order that holds a processed need; added to a table made
+-- before them, so the script can be run again on any installation.
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'Versao') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD Versao int NOT NULL CONSTRAINT DF_mvk_Necessidades_Versao DEFAULT (0)
+GO
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'Reserva') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD Reserva nvarchar(40) NULL
+GO
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'ReservaDono') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD ReservaDono nvarchar(120) NULL
+GO
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'ReservaData') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD ReservaData datetime NULL
+GO
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'EncTpdoc') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD EncTpdoc nvarchar(5) NULL
+GO
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'EncSerie') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD EncSerie nvarchar(5) NULL
+GO
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'EncAno') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD EncAno int NULL
+GO
+IF COL_LENGTH(N'dbo.mvk_Necessidades', N'EncNumero') IS NULL
+ALTER TABLE dbo.mvk_Necessidades ADD EncNumero int NULL
+GO
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Necessidades_Reserva')
+CREATE INDEX IX_mvk_Necessidades_Reserva ON dbo.mvk_Necessidades (Reserva)
+GO
+-- The order's reference in the ERP's header, where the generation writes the
+-- claim of the needs the order holds.
+IF OBJECT_ID(N'dbo.DOCGCCAB', N'U') IS NOT NULL AND COL_LENGTH(N'dbo.DOCGCCAB', N'Referencia') IS NULL
+ALTER TABLE dbo.DOCGCCAB ADD Referencia nvarchar(40) NULL
+GO
+IF OBJECT_ID(N'dbo.DOCGCCAB', N'U') IS NOT NULL AND NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_DOCGCCAB_Referencia')
+CREATE INDEX IX_DOCGCCAB_Referencia ON dbo.DOCGCCAB (Referencia)
+GO
 IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_mvk_Necessidades_Pendentes')
 CREATE INDEX IX_mvk_Necessidades_Pendentes ON dbo.mvk_Necessidades (Processado, Artigo)
 GO
