@@ -129,10 +129,6 @@ bool nomeInvalido(const QString &nome, QChar proibido)
     return false;
 }
 
-} // namespace
-
-namespace {
-
 // A line longer than this cannot hold a value that fits (a value escaped
 // whole is at most six bytes a character); it is skipped unread.
 constexpr qint64 MaximoLinha = qint64(FicheiroIni::MaximoValor) * 6 + 1024;
@@ -148,12 +144,12 @@ void saltaLinha(QIODevice &f)
     }
 }
 
-QString demasiadoLongo(const QString &ficheiro, const QString &seccao, const QString &chave)
+QString demasiadoLongo(const QString &ficheiro, const QString &seccao, const QString &chave, bool escrita)
 {
-    return QStringLiteral("O valor de \"%1\" na secção [%2] do ficheiro %3 é demasiado longo (mais de %4 caracteres): "
-                          "não foi lido.")
+    return QStringLiteral("O valor de \"%1\" na secção [%2] do ficheiro %3 é demasiado longo (mais de %4 caracteres): %5")
         .arg(chave, seccao, ficheiro)
-        .arg(FicheiroIni::MaximoValor);
+        .arg(FicheiroIni::MaximoValor)
+        .arg(escrita ? QStringLiteral("não pode ser guardado.") : QStringLiteral("não foi lido."));
 }
 
 } // namespace
@@ -183,7 +179,7 @@ QString FicheiroIni::Le(const QString &seccao, const QString &chave) const
         } else if (actual.compare(seccao, Qt::CaseInsensitive) == 0 && ehChave(linha, &k, inteira ? &v : nullptr)
                    && k.compare(chave, Qt::CaseInsensitive) == 0) {
             if (!inteira || v.size() > MaximoValor) {
-                m_erro = demasiadoLongo(m_ficheiro, actual, k);
+                m_erro = demasiadoLongo(m_ficheiro, actual, k, false);
                 return QString();
             }
             return v;
@@ -200,7 +196,7 @@ bool FicheiroIni::Escreve(const QString &seccao, const QString &chave, const QSt
         return false;
     }
     if (valor.size() > MaximoValor) {
-        m_erro = demasiadoLongo(m_ficheiro, seccao, chave);
+        m_erro = demasiadoLongo(m_ficheiro, seccao, chave, true);
         return false;
     }
     if (nomeInvalido(seccao, QLatin1Char(']')) || nomeInvalido(chave, QLatin1Char('='))) {

@@ -213,6 +213,7 @@ void TestFicheiros::ficheiroIniValorDemasiadoLongo()
     QVERIFY(ini.erro().isEmpty());
     // Writing refuses what reading would refuse, and leaves the file as it was.
     QCOMPARE(ini.Escreve(QStringLiteral("Ligacao SQL"), QStringLiteral("Senha"), valor), lido);
+    QCOMPARE(ini.erro().contains(QStringLiteral("\"Senha\" na secção [Ligacao SQL]")), !lido);
     QCOMPARE(ini.Le(QStringLiteral("Ligacao SQL"), QStringLiteral("Senha")), lido ? valor : QString());
 }
 
