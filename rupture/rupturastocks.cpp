@@ -271,7 +271,7 @@ void RupturaStocks::mostraDetalhes(const QString &fornecedor, const QVariant &da
 {
     m_campo[8]->setText(fornecedor);
     m_campo[9]->setText(Valores::textoData(Valores::comoData(data)));
-    m_campo[10]->setText(Moeda::deValor(preco).texto(2));
+    m_campo[10]->setText(Moeda::deValor(preco).textoCompleto(2));
     // The supplier's name; the panel opens even without one.
     QString nome;
     Recordset rs;
@@ -281,7 +281,9 @@ void RupturaStocks::mostraDetalhes(const QString &fornecedor, const QVariant &da
         falhaBd(m_bd->ultimoErro().texto(), QStringLiteral("Grelha_Click"));
     else
         nome = rs.Eof() ? QStringLiteral("(fornecedor desconhecido)") : TextoDe(rs.Valor(QStringLiteral("Nome")));
-    m_label2[12]->setText(nome);
+    // A name wider than the panel ends in "…"; the whole name is in its tooltip.
+    m_label2[12]->setText(m_label2[12]->fontMetrics().elidedText(nome, Qt::ElideRight, m_label2[12]->width()));
+    m_label2[12]->setToolTip(nome);
     Inibe();
     // Below the clicked row, or above it when it would not fit in the window.
     m_frame2->move(Twips::paraPixeis(12000), m_grelha->topoJuntoCelulaActual(*m_frame2));

@@ -73,12 +73,25 @@ bool Arranque::executa()
     return true;
 }
 
+// A settings value that could not be read (a file that cannot be read, a
+// value too long for any field) is reported before its dialog is offered.
+bool Arranque::avisaIlegivel(const QString &erro)
+{
+    if (erro.isEmpty())
+        return false;
+    espera(false);
+    AvisoTipo(erro + QStringLiteral("\r\n\r\nIndique a ligação na janela seguinte."), 2);
+    espera(true);
+    return true;
+}
+
 void Arranque::ligaBaseDados()
 {
     ConfigSql config(m_ficheiroConfiguracao);
-    if (!config.completa()) {
+    const bool ilegivel = avisaIlegivel(config.erro());
+    if (ilegivel || !config.completa()) {
         config.Catalogo = Programa::catalogoSql();
-        config.Edita = false;
+        config.Edita = ilegivel;
         espera(false);
         config.Configura();
         espera(true);
@@ -118,7 +131,7 @@ void Arranque::ligaBaseDados()
 bool Arranque::ligaErp()
 {
     ConfigErp config(m_ficheiroConfiguracao);
-    if (!config.completa()) {   // the password may be empty
+    if (avisaIlegivel(config.erro()) || !config.completa()) {   // the password may be empty
         espera(false);
         config.Configura();
         espera(true);

@@ -25,7 +25,8 @@ public:
 // (PastaUtilizador() + "/morvik", or the program's folder when it cannot be
 // made); the temporary folder (PreparaPercursoUtilizador); the choice of the
 // settings file (the user folder's "mvkTesselaArtigos.mvk", or the file named
-// by the command line in the program's folder); the splash window with
+// by the command line in the program's folder; a value of it that cannot be
+// read, too long for any field, is reported and its dialog offered); the splash window with
 // "A ligar-se ao Sage Next...." and the wait pointer; the database connection
 // (the settings dialog first when server, database or login is missing; a
 // connection that does not open is reported with the database and the reason
@@ -68,6 +69,7 @@ public:
     static QString textoLigacao() { return QStringLiteral("A ligar-se ao Sage Next...."); }
 
 private:
+    bool avisaIlegivel(const QString &erro);
     void ligaBaseDados();
     bool ligaErp();
     void espera(bool liga);

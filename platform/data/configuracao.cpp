@@ -8,16 +8,16 @@ template<int N>
 bool lerValores(const QString &ficheiro, const QString &seccao, const QStringList &nomes,
                 QString (&valores)[N], QString &erro)
 {
+    // Every value is read even when one fails (it is then empty): the first
+    // failure is the one reported.
     FicheiroIni ini(ficheiro);
+    erro.clear();
     for (int i = 0; i < N; ++i) {
         valores[i] = ini.Le(seccao, nomes.at(i));
-        if (!ini.erro().isEmpty()) {
+        if (erro.isEmpty())
             erro = ini.erro();
-            return false;
-        }
     }
-    erro.clear();
-    return true;
+    return erro.isEmpty();
 }
 
 template<int N>

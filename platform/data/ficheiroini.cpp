@@ -129,6 +129,29 @@ bool nomeInvalido(const QString &nome, QChar proibido)
     return false;
 }
 
+// A line longer than this cannot hold a value that fits (a value escaped
+// whole is at most six bytes a character); it is skipped unread.
+constexpr qint64 MaximoLinha = qint64(FicheiroIni::MaximoValor) * 6 + 1024;
+
+// Skips the rest of a line whose start was read; the device stands after its end.
+void saltaLinha(QIODevice &f)
+{
+    char bloco[65536];
+    while (!f.atEnd()) {
+        const qint64 n = f.readLine(bloco, sizeof bloco);
+        if (n <= 0 || bloco[n - 1] == '\n')
+            return;
+    }
+}
+
+QString demasiadoLongo(const QString &ficheiro, const QString &seccao, const QString &chave, bool escrita)
+{
+    return QStringLiteral("O valor de \"%1\" na secção [%2] do ficheiro %3 é demasiado longo (mais de %4 caracteres): %5")
+        .arg(chave, seccao, ficheiro)
+        .arg(FicheiroIni::MaximoValor)
+        .arg(escrita ? QStringLiteral("não pode ser guardado.") : QStringLiteral("não foi lido."));
+}
+
 } // namespace
 
 QString FicheiroIni::Le(const QString &seccao, const QString &chave) const
@@ -137,19 +160,30 @@ QString FicheiroIni::Le(const QString &seccao, const QString &chave) const
     QFile f(m_ficheiro);
     if (!f.exists())
         return QString();
-    if (!f.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (!f.open(QIODevice::ReadOnly)) {
         m_erro = QStringLiteral("Não foi possível ler o ficheiro %1: %2").arg(m_ficheiro, f.errorString());
         return QString();
     }
-    const QStringList linhas = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'));
+    // Line by line: a line too long for any value is passed over without
+    // being read into memory, so a damaged file is answered at once.
     QString actual;
-    for (const QString &linha : linhas) {
+    while (!f.atEnd()) {
+        QByteArray bytes = f.readLine(MaximoLinha);
+        const bool inteira = bytes.endsWith('\n') || f.atEnd();
+        if (!inteira)
+            saltaLinha(f);
+        const QString linha = QString::fromUtf8(bytes).remove(QLatin1Char('\r'));
         QString nome, k, v;
-        if (ehSeccao(linha, &nome))
+        if (ehSeccao(linha, &nome)) {
             actual = nome;
-        else if (actual.compare(seccao, Qt::CaseInsensitive) == 0 && ehChave(linha, &k, &v)
-                 && k.compare(chave, Qt::CaseInsensitive) == 0)
+        } else if (actual.compare(seccao, Qt::CaseInsensitive) == 0 && ehChave(linha, &k, inteira ? &v : nullptr)
+                   && k.compare(chave, Qt::CaseInsensitive) == 0) {
+            if (!inteira || v.size() > MaximoValor) {
+                m_erro = demasiadoLongo(m_ficheiro, actual, k, false);
+                return QString();
+            }
             return v;
+        }
     }
     return QString();
 }
@@ -159,6 +193,10 @@ bool FicheiroIni::Escreve(const QString &seccao, const QString &chave, const QSt
     m_erro.clear();
     if (m_ficheiro.isEmpty()) {
         m_erro = QStringLiteral("Não foi indicado o ficheiro de configuração.");
+        return false;
+    }
+    if (valor.size() > MaximoValor) {
+        m_erro = demasiadoLongo(m_ficheiro, seccao, chave, true);
         return false;
     }
     if (nomeInvalido(seccao, QLatin1Char(']')) || nomeInvalido(chave, QLatin1Char('='))) {

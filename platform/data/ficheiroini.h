@@ -26,10 +26,15 @@ public:
     void setFicheiro(const QString &ficheiro) { m_ficheiro = ficheiro; }
     QString Ficheiro() const { return m_ficheiro; }
 
+    // The longest value kept: as much as a text field of the dialogs holds.
+    static constexpr int MaximoValor = 32767;
+
     // The value of section/key; empty when the file, section or key is missing.
-    // Section and key names compare without regard to case.
+    // Section and key names compare without regard to case. A value longer
+    // than MaximoValor is not read: empty, with erro() naming section and key.
     QString Le(const QString &seccao, const QString &chave) const;
-    // Writes the value; false (with erro()) when the file cannot be read or written.
+    // Writes the value; false (with erro()) when the file cannot be read or
+    // written, or the value is longer than MaximoValor.
     bool Escreve(const QString &seccao, const QString &chave, const QString &valor);
 
     // Why the last operation failed; empty after a success.

@@ -11,57 +11,63 @@ Moeda Moeda::deValor(const QVariant &v)
     if (v.isNull() || !v.isValid())
         return Moeda();
     if (v.metaType().id() == QMetaType::QString) {
-        Moeda m;
-        if (leTexto(v.toString(), &m))
-            return m;
+        // A driver's numeric text ("12.5000"): a point before the decimals, no groups.
+        static const QRegularExpression maquina(QStringLiteral("^([+-]?)([0-9]*)(?:\\.([0-9]*))?$"));
+        const auto m = maquina.match(v.toString().trimmed());
+        Moeda r;
+        if (m.hasMatch() && deDigitos(m.captured(1) == QLatin1String("-"), m.captured(2), m.captured(3), true, &r))
+            return r;
         return Moeda();
     }
     return deDouble(v.toDouble());
 }
 
-bool Moeda::leTexto(const QString &texto, Moeda *resultado)
+bool Moeda::deDigitos(bool negativo, const QString &inteira, const QString &decimal, bool arredonda, Moeda *resultado)
 {
-    QString t = texto.trimmed();
-    t.remove(QLatin1Char(' ')).remove(QChar(0x00A0)).remove(QLatin1Char('\x80')).remove(QChar(0x20AC));
-    if (t.isEmpty())
+    if ((inteira.isEmpty() && decimal.isEmpty()) || inteira.size() > 14)
         return false;
-    bool negativo = false;
-    if (t.startsWith(QLatin1Char('-'))) {
-        negativo = true;
-        t = t.mid(1);
-    } else if (t.startsWith(QLatin1Char('+'))) {
-        t = t.mid(1);
-    }
-    // The decimal separator is the last ',' or '.', when digits after it are
-    // not exactly a group of three following another separator of the same kind.
-    const int ultVirgula = int(t.lastIndexOf(QLatin1Char(','))), ultPonto = int(t.lastIndexOf(QLatin1Char('.')));
-    int sep = qMax(ultVirgula, ultPonto);
-    if (sep >= 0) {
-        const QChar c = t.at(sep);
-        const bool outroIgual = t.indexOf(c) != sep;                       // "1.234.567"
-        const bool outroTipo = t.indexOf(c == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',')) >= 0;
-        if (outroIgual && !outroTipo)
-            sep = -1;                                                      // only thousands separators
-    }
-    QString inteira = sep >= 0 ? t.left(sep) : t;
-    QString decimal = sep >= 0 ? t.mid(sep + 1) : QString();
-    inteira.remove(QLatin1Char('.')).remove(QLatin1Char(','));
-    static const QRegularExpression digitos(QStringLiteral("^[0-9]*$"));
-    if (!digitos.match(inteira).hasMatch() || !digitos.match(decimal).hasMatch())
-        return false;
-    if (inteira.isEmpty() && decimal.isEmpty())
-        return false;
-    if (inteira.size() > 14)
+    if (!arredonda && decimal.size() > 4)
         return false;
     qint64 v = inteira.isEmpty() ? 0 : inteira.toLongLong() * 10000;
-    QString casas = decimal.left(5).leftJustified(5, QLatin1Char('0'));
-    qint64 frac = casas.left(4).toLongLong();
+    const QString casas = decimal.left(5).leftJustified(5, QLatin1Char('0'));
+    v += casas.left(4).toLongLong();
     if (casas.at(4) >= QLatin1Char('5'))
-        ++frac;   // round half up at the fifth place
-    v += frac;
+        ++v;   // round half up at the fifth place
     if (resultado)
         *resultado = deDecimos(negativo ? -v : v);
     return true;
+}
+
+bool Moeda::leTexto(const QString &texto, Moeda *resultado)
+{
+    QString t = texto.trimmed();
+    if (t.endsWith(QChar(0x20AC)))
+        t = t.chopped(1).trimmed();
+    else if (t.startsWith(QChar(0x20AC)))
+        t = t.mid(1).trimmed();
+    // Only what reads one way: thousands in groups of three after a first
+    // group that does not begin with 0, one comma before at most four decimals.
+    // "1.500" is 1500 (as the grids show it); "1.5", "1.50", "0.500", "1,2,3",
+    // "1,500.5" and a fifth decimal are refused rather than guessed or rounded.
+    static const QRegularExpression portugues(
+        QStringLiteral("^([+-]?)([1-9][0-9]{0,2}(?:\\.[0-9]{3})+|[0-9]*)(?:,([0-9]*))?$"));
+    const auto m = portugues.match(t);
+    if (!m.hasMatch())
+        return false;
+    QString inteira = m.captured(2);
+    inteira.remove(QLatin1Char('.'));
+    return deDigitos(m.captured(1) == QLatin1String("-"), inteira, m.captured(3), false, resultado);
+}
+
+int Moeda::casas() const
+{
+    qint64 a = m_v < 0 ? -m_v : m_v;
+    int n = 4;
+    while (n > 0 && a % 10 == 0) {
+        a /= 10;
+        --n;
+    }
+    return n;
 }
 
 QString Moeda::texto(int casas, bool agrupa) const

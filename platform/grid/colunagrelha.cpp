@@ -32,7 +32,10 @@ QString ColunaGrelha::textoNumero(const QVariant &valor, bool agrupa) const
         casas = ponto < 0 ? 0 : int(formato.size() - ponto - 1);
         agrupar = formato.contains(QLatin1Char(','));
     }
-    return m.texto(casas, agrupar && agrupa);
+    // Never fewer places than the value has: a cell shows what it holds
+    // ("12,5" in a column of whole numbers), so what is read back from its
+    // text, printed or exported is the value itself, never a rounding of it.
+    return m.textoCompleto(casas, agrupar && agrupa);
 }
 
 QString ColunaGrelha::textoApresentado(const QVariant &valor) const

@@ -14,7 +14,8 @@ enum class BotaoCelula { Nenhum, Reticencias, Lista };
 // comprimentoMax 0 means no limit. A column that cannot take the focus is
 // skipped by keyboard navigation; a read-only one never opens an editor.
 // formato is a number format such as "##,###.00", "##,###" or "#,###.#0":
-// a ',' groups thousands, the places after '.' give the decimals shown.
+// a ',' groups thousands, the places after '.' give the fewest decimals shown
+// (a value with more shows them all, so no cell hides part of what it holds).
 struct ColunaGrelha
 {
     QString chave;
@@ -35,8 +36,9 @@ struct ColunaGrelha
     // The text the editor starts with (numbers without thousands separators).
     QString textoEdicao(const QVariant &valor) const;
     // The value stored after the user typed texto: a date or a number when the
-    // text reads as one, otherwise the text itself, so a handler validating the
-    // cell still sees what was typed.
+    // text reads as one (Moeda::leTexto: "1.500" is 1500, as the cell shows
+    // it), otherwise the text itself, so a handler validating the cell still
+    // sees what was typed and refuses it.
     QVariant valorDoTexto(const QString &texto) const;
     bool numerica() const { return tipo == TipoColuna::Moeda || tipo == TipoColuna::Longo; }
 

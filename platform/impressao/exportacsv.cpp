@@ -9,9 +9,17 @@ namespace ExportaCsv {
 
 namespace {
 
+// First characters that make a spreadsheet take a cell for a formula (a tab
+// or a carriage return before one is skipped by some of them).
+bool comecaFormula(const QString &t)
+{
+    static const QString inicios = QStringLiteral("=+-@\t\r");
+    return !t.isEmpty() && inicios.contains(t.at(0));
+}
+
 QString campo(QString t, bool texto)
 {
-    if (texto && !t.isEmpty() && QStringLiteral("=+-@").contains(t.at(0)))
+    if (texto && comecaFormula(t))
         t.prepend(QLatin1Char('\''));
     if (t.contains(QLatin1Char(';')) || t.contains(QLatin1Char('"')) || t.contains(QLatin1Char('\n'))
         || t.contains(QLatin1Char('\r'))) {

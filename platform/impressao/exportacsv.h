@@ -10,8 +10,9 @@ class QWidget;
 // the captions of the visible columns first, then every row that shows
 // anything; numbers with a decimal comma and no thousands separators, dates
 // dd-mm-yyyy, texts as shown. A field holding ';', a quote or a line break is
-// quoted (quotes doubled); a text starting with '=', '+', '-' or '@' gets a
-// leading apostrophe, so the spreadsheet never takes it for a formula.
+// quoted (quotes doubled); a text starting with '=', '+', '-', '@', a tab or a
+// carriage return gets a leading apostrophe, so the spreadsheet never takes it
+// for a formula.
 namespace ExportaCsv {
 
 QByteArray texto(const Grelha &grelha);

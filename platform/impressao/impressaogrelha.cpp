@@ -152,12 +152,23 @@ void ImpressaoGrelha::desenhaPagina(QPainter &p, const QPageLayout &pagina, qrea
             const QRectF caixa = rect(x, topo, m.colunas[c], altura);
             const QRectF dentro = caixa.adjusted(px(Folga), 0, -px(Folga), 0);
             const bool direita = !titulos && m_conteudo.colunas[c].numerica();
-            // Most texts fit: only the others are measured for cutting.
+            // Most texts fit: only the others are measured. A text is cut
+            // with "…"; a number never is (a cut amount reads as another):
+            // it is drawn narrower, whole.
             QString texto = textos.value(c);
-            if (fm.horizontalAdvance(texto) > dentro.width())
-                texto = fm.elidedText(texto, Qt::ElideRight, dentro.width());
-            p.drawText(dentro, (titulos ? Qt::AlignHCenter : direita ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
-                       texto);
+            const qreal largo = fm.horizontalAdvance(texto);
+            const int alinha = (titulos ? Qt::AlignHCenter : direita ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
+            if (largo > dentro.width() && direita) {
+                p.save();
+                p.translate(dentro.left(), 0);
+                p.scale(dentro.width() / largo, 1);
+                p.drawText(QRectF(0, dentro.top(), largo, dentro.height()), alinha, texto);
+                p.restore();
+            } else {
+                if (largo > dentro.width())
+                    texto = fm.elidedText(texto, Qt::ElideRight, dentro.width());
+                p.drawText(dentro, alinha, texto);
+            }
             p.drawLine(caixa.topRight(), caixa.bottomRight());
             x += m.colunas[c];
         }

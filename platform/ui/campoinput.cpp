@@ -211,5 +211,5 @@ void CampoInput::formata()
         return;
     Moeda valor;
     if (Moeda::leTexto(text(), &valor))
-        setText(valor.texto(m_casas, m_agrupa));
+        setText(valor.textoCompleto(m_casas, m_agrupa));
 }

@@ -74,6 +74,8 @@ private slots:
     void crescimentoERedesenho();
     void enterETabSaltamColunasSemFoco();
     void edicaoTecladoETeclasDescartadas();
+    void numeroEscritoComoSeMostra_data();
+    void numeroEscritoComoSeMostra();
     void validacaoCanceladaMantemCelula();
     void apagarLinhasComCancelamento();
     void botaoDaCelulaERectangulo();
@@ -114,7 +116,11 @@ void TstGrelha::colunasPorChaveEFormatos()
     ColunaGrelha c = *g->coluna("Preco");
     c.formato = "##,###";
     g->alteraColuna(4, c);
+    // A whole-number format never hides the decimals a value has.
+    QCOMPARE(g->textoCelula(1, 4), QString("1.234,5"));
+    g->setMatriz(0, 3, 1235.0);
     QCOMPARE(g->textoCelula(1, 4), QString("1.235"));
+    g->setMatriz(0, 3, 1234.5);
     c.formato = "#,###.#0";
     g->alteraColuna(4, c);
     QCOMPARE(g->textoCelula(1, 4), QString("1.234,50"));
@@ -302,6 +308,58 @@ void TstGrelha::edicaoTecladoETeclasDescartadas()
     });
     QTest::keyClick(g, Qt::Key_F2);
     QVERIFY(!g->emEdicao());
+}
+
+// A number typed as the cell shows numbers is stored as that number ("1.500"
+// is 1500); the stored value shows whole (never rounded to the format's
+// places), and the editor's own text typed back stores it again. Text that
+// could be read two ways stays text, for the window's check to refuse.
+void TstGrelha::numeroEscritoComoSeMostra_data()
+{
+    QTest::addColumn<QString>("formato");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QVariant>("valor");
+    QTest::addColumn<QString>("mostrado");
+    QTest::newRow("milhares, inteiros") << "##,###" << "1.500" << QVariant(1500.0) << "1.500";
+    QTest::newRow("milhares e decimal, inteiros") << "##,###" << "1.500,5" << QVariant(1500.5) << "1.500,5";
+    QTest::newRow("decimal, inteiros") << "##,###" << "12,5" << QVariant(12.5) << "12,5";
+    QTest::newRow("milhares, preço") << "##,###.00" << "1.500" << QVariant(1500.0) << "1.500,00";
+    QTest::newRow("milhares e decimal, preço") << "##,###.00" << "1.500,5" << QVariant(1500.5) << "1.500,50";
+    QTest::newRow("três decimais, preço") << "##,###.00" << "1,505" << QVariant(1.505) << "1,505";
+    QTest::newRow("dez algarismos") << "##,###.00" << "1.234.567.890,1234" << QVariant(1234567890.1234) << "1.234.567.890,1234";
+    QTest::newRow("ponto e dois algarismos") << "##,###.00" << "1.50" << QVariant("1.50") << "1.50";
+    QTest::newRow("duas vírgulas") << "##,###" << "1,5,0" << QVariant("1,5,0") << "1,5,0";
+}
+
+void TstGrelha::numeroEscritoComoSeMostra()
+{
+    QFETCH(QString, formato);
+    QFETCH(QString, texto);
+    QFETCH(QVariant, valor);
+    QFETCH(QString, mostrado);
+    Janela j;
+    QVERIFY(j.activa());
+    Grelha *g = j.g;
+    g->adicionaColuna({.chave = "Num", .titulo = "Num", .tipo = TipoColuna::Moeda, .largura = 3000, .formato = formato});
+    g->setLinhas(1);
+    g->setLinhaActual(1);
+    g->setColunaActual(1);
+    escreve(g, texto);
+    QVERIFY(g->terminaEdicao());
+    QCOMPARE(g->matriz(0, 0), valor);
+    QCOMPARE(g->textoCelula(1, 1), mostrado);
+    if (valor.metaType().id() != QMetaType::Double)
+        return;
+    // What the cell shows, and what its editor starts with, store the same.
+    for (bool doEditor : {false, true}) {
+        QTest::keyClick(g, Qt::Key_F2);
+        QVERIFY(g->emEdicao());
+        const QString inicial = g->textoActual();
+        g->cancelaEdicao();
+        escreve(g, doEditor ? inicial : mostrado);
+        QVERIFY(g->terminaEdicao());
+        QCOMPARE(g->matriz(0, 0), valor);
+    }
 }
 
 void TstGrelha::validacaoCanceladaMantemCelula()

@@ -7,11 +7,14 @@
 #include "impressaogrelha.h"
 #include "mensagensgravadas.h"
 #include "testmain.h"
+#include "valores.h"
 #include "visualizadorimpressao.h"
 
 #include <QAction>
 #include <QClipboard>
 #include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -100,7 +103,7 @@ private slots:
         QCOMPARE(linhas.size(), 6);
         QCOMPARE(linhas[0], (QStringList{"Designação", "Data", "Preço"}));
         QCOMPARE(linhas[1], (QStringList{"Ação ç ã é", "05-03-2024", "1234,50"}));
-        QCOMPARE(linhas[2], (QStringList{"Diz \"olá\"; e sai", "", "-0,13"}));
+        QCOMPARE(linhas[2], (QStringList{"Diz \"olá\"; e sai", "", "-0,125"}));
         QCOMPARE(linhas[3], (QStringList{"duas\nlinhas", "", ""}));
         QCOMPARE(linhas[4], (QStringList{"'=SOMA(A1)", "", ""}));
         QCOMPARE(linhas[5], (QStringList{"", "", "3,00"}));
@@ -121,6 +124,97 @@ private slots:
         QVERIFY(mensagens.ultimo().texto.contains("nao/existe.csv"));
         QVERIFY(ExportaCsv::exporta(nullptr, g, "sugestao.csv").isEmpty());   // nothing asked: nothing done
         QCOMPARE(mensagens.quantos(), 1);
+    }
+
+    // Every text a spreadsheet would take for a formula gets the apostrophe;
+    // a text that merely holds such a character, and a number, do not.
+    void csvSemFormulas_data()
+    {
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("campo");   // as the spreadsheet reads the field
+        for (const char *c : {"=", "+", "-", "@", "\t", "\r"}) {
+            const QString inicio = QString::fromLatin1(c) + QStringLiteral("SOMA(A1)");
+            QTest::addRow("começa por %s", c) << inicio << QLatin1Char('\'') + inicio;
+            const QString meio = QStringLiteral("A") + inicio;
+            QTest::addRow("contém %s", c) << meio << meio;
+        }
+        QTest::newRow("apóstrofo") << "'=1" << "'=1";
+        QTest::newRow("espaço antes") << " =1" << " =1";
+    }
+    void csvSemFormulas()
+    {
+        QFETCH(QString, texto);
+        QFETCH(QString, campo);
+        Grelha g;
+        colunas(g);
+        g.setLinhas(1);
+        g.setMatriz(0, 0, texto);
+        g.setMatriz(0, 2, -5.0);   // a negative number is no formula: never guarded
+        const QList<QStringList> linhas = leCsv(QString::fromUtf8(ExportaCsv::texto(g).mid(3)));
+        QCOMPARE(linhas.size(), 2);
+        QCOMPARE(linhas[1], (QStringList{campo, "", "-5,00"}));
+    }
+
+    // Amounts at whole parts of 1, 3, 4, 6, 7, 9 and 10 digits, negative and
+    // zero: what the grid shows, the printed page and the CSV each read back
+    // as the amount held, none with a decimal less than it has.
+    void numerosNaGrelhaImpressaoECsv_data()
+    {
+        QTest::addColumn<double>("valor");
+        QTest::addColumn<QString>("quantidade");   // "##,###"
+        QTest::addColumn<QString>("preco");        // "##,###.00"
+        QTest::newRow("1") << 7.0 << "7" << "7,00";
+        QTest::newRow("3") << 123.5 << "123,5" << "123,50";
+        QTest::newRow("4") << 1234.0 << "1.234" << "1.234,00";
+        QTest::newRow("6") << 123456.125 << "123.456,125" << "123.456,125";
+        QTest::newRow("7") << 1234567.0 << "1.234.567" << "1.234.567,00";
+        QTest::newRow("9") << 123456789.25 << "123.456.789,25" << "123.456.789,25";
+        QTest::newRow("10") << 1234567890.1234 << "1.234.567.890,1234" << "1.234.567.890,1234";
+        QTest::newRow("negativo") << -1234.5 << "-1.234,5" << "-1.234,50";
+        QTest::newRow("zero") << 0.0 << "0" << "0,00";
+    }
+    void numerosNaGrelhaImpressaoECsv()
+    {
+        QFETCH(double, valor);
+        QFETCH(QString, quantidade);
+        QFETCH(QString, preco);
+        Grelha g;
+        g.adicionaColuna({.chave = "Codigo", .titulo = "Código", .largura = 1200});
+        g.adicionaColuna({.chave = "Qtd", .titulo = "Qtd", .tipo = TipoColuna::Moeda, .largura = 1000, .formato = "##,###"});
+        g.adicionaColuna({.chave = "Preco", .titulo = "Preço", .tipo = TipoColuna::Moeda, .largura = 1200, .formato = "##,###.00"});
+        g.setLinhas(1);
+        g.setMatriz(0, 0, QStringLiteral("A1"));
+        g.setMatriz(0, 1, valor);
+        g.setMatriz(0, 2, valor);
+        QCOMPARE(g.textoCelula(1, 2), quantidade);
+        QCOMPARE(g.textoCelula(1, 3), preco);
+
+        const ImpressaoGrelha documento(g, QStringLiteral("Título"));
+        const QStringList pagina = documento.textos(documento.paginacao(), 1);
+        QVERIFY2(pagina.contains(QStringLiteral("A1\t") + quantidade + QLatin1Char('\t') + preco), qPrintable(pagina.join('|')));
+
+        // On paper a number too wide for its column is drawn narrower, never
+        // cut: the PDF's text holds it whole.
+        const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (!pdftotext.isEmpty()) {
+            QTemporaryDir pasta;
+            QVERIFY(documento.gravaPdf(pasta.filePath(QStringLiteral("g.pdf"))));
+            QProcess p;
+            p.start(pdftotext, {QStringLiteral("-raw"), pasta.filePath(QStringLiteral("g.pdf")), QStringLiteral("-")});
+            QVERIFY(p.waitForFinished(20000));
+            const QString lido = QString::fromUtf8(p.readAllStandardOutput());
+            QVERIFY2(lido.contains(quantidade) && lido.contains(preco) && !lido.contains(QChar(0x2026)), qPrintable(lido));
+        }
+
+        const QList<QStringList> csv = leCsv(QString::fromUtf8(ExportaCsv::texto(g).mid(3)));
+        QCOMPARE(csv.size(), 2);
+        const Moeda esperado = Moeda::deDouble(valor);
+        QVERIFY(!csv[1][1].contains(QLatin1Char('.')) && !csv[1][2].contains(QLatin1Char('.')));   // no groups
+        for (const QString &t : {quantidade, preco, csv[1][1], csv[1][2]}) {
+            Moeda lido;
+            QVERIFY2(Moeda::leTexto(t, &lido), qPrintable(t));
+            QCOMPARE(lido, esperado);
+        }
     }
 
     void paginasNosLimites()

@@ -192,6 +192,85 @@ private slots:
         QVERIFY(cel(2, Artigo).toString().isEmpty());
     }
 
+    // With one filter only, an edit of a loaded row changes its own cell (and
+    // what a typed or picked code brings: its name, the article's last
+    // purchase price) and nothing else of the row, typed or picked alike.
+    void umSoFiltroMudaSoACelula_data()
+    {
+        QTest::addColumn<QString>("cliente");
+        QTest::addColumn<QString>("artigo");
+        QTest::addColumn<int>("coluna");
+        QTest::addColumn<QString>("texto");        // "F4": picked from the calendar or the list
+        QTest::addColumn<QVariantList>("novos");   // the column's and its companions' values after
+        const QDate amanha = QDate(2024, 6, 2);   // the day after the loaded C2's, picked with Right
+        for (const char *lado : {"cliente", "artigo"}) {
+            const bool cliente = QByteArray(lado) == "cliente";
+            const QString c = cliente ? CX1 : QString(), a = cliente ? QString() : AT1;
+            const auto linha = [&](const char *nome, int coluna, const QString &texto, const QVariantList &novos) {
+                QTest::addRow("%s: %s", lado, nome) << c << a << coluna << texto << novos;
+            };
+            linha("data escrita", DataE, QStringLiteral("07-08-2024"), {QDate(2024, 8, 7)});
+            linha("data do calendário", DataE, QStringLiteral("F4"), {amanha});
+            linha("preço escrito", Preco, QStringLiteral("1.234,5"), {1234.5});
+            if (cliente) {
+                linha("artigo escrito", Artigo, AT2, {AT2, NomeAT2, 2.25});
+                linha("artigo da lista", Artigo, QStringLiteral("F4"), {AT2, NomeAT2, 2.25});
+            } else {
+                linha("cliente escrito", Cli, CX2, {CX2, NomeCX2});
+                linha("cliente da lista", Cli, QStringLiteral("F4"), {CX2, NomeCX2});
+            }
+        }
+    }
+    void umSoFiltroMudaSoACelula()
+    {
+        QFETCH(QString, cliente);
+        QFETCH(QString, artigo);
+        QFETCH(int, coluna);
+        QFETCH(QString, texto);
+        QFETCH(QVariantList, novos);
+        QVERIFY(base.abreClientes());
+        carrega(cliente, artigo);
+        // The loaded C2 (CX1, AT1, 01-06-2024, 16.50) is the first row either way.
+        QCOMPARE(cel(1, Id).toLongLong(), 200002);
+        QVariantList antes;
+        for (int c = 0; c <= Obs; ++c)
+            antes << cel(1, c);
+        ListaRespostas listas;
+        if (texto == QStringLiteral("F4")) {
+            listas.responde(novos.at(0).toString());
+            g()->setFocus();
+            g()->setCurrentIndex(g()->model()->index(0, coluna));
+            QTest::keyClick(g(), Qt::Key_F4);
+            if (coluna == DataE) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            }
+            // A picked code is checked as typed, by keys queued to the grid.
+            QTRY_COMPARE(cel(1, Altera), QVariant(true));
+        } else {
+            base.escreveCelula(1, coluna + 1, texto);
+        }
+        QCOMPARE(base.mensagens.quantos(), 0);
+        QCOMPARE(cel(1, Altera), QVariant(true));
+        // The edited column and its companions (name, last purchase price) to
+        // its right, then every other cell that held a value as it was.
+        const QList<int> companheiras = coluna == Artigo ? QList<int>{Artigo, DescrArtigo, UPC}
+                                        : coluna == Cli  ? QList<int>{Cli, Descr}
+                                                         : QList<int>{coluna};
+        for (int i = 0; i < novos.size(); ++i) {
+            const QVariant v = cel(1, companheiras.at(i));
+            QCOMPARE(v.metaType().id() == QMetaType::Double ? QVariant(v.toDouble()) : v, novos.at(i));
+        }
+        int iguais = 0;
+        for (int c = 0; c <= Obs; ++c) {
+            if (c == Altera || companheiras.contains(c) || !antes.at(c).isValid() || antes.at(c).isNull())
+                continue;
+            QVERIFY2(cel(1, c) == antes.at(c), qPrintable(g()->coluna(c + 1)->chave));
+            ++iguais;
+        }
+        QVERIFY(iguais >= 5);
+    }
+
     void grelhaNaoCresce()
     {
         QVERIFY(base.abreClientes());

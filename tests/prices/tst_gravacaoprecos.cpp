@@ -99,7 +99,7 @@ private slots:
     {
         // The same new pair twice: one record, the last row's price.
         escreveLinha(1, FX2, AT2, QStringLiteral("01-06-2024"), QStringLiteral("1,00"));
-        escreveLinha(2, FX2, AT2, QStringLiteral("02-06-2024"), QStringLiteral("2.5"));
+        escreveLinha(2, FX2, AT2, QStringLiteral("02-06-2024"), QStringLiteral("2,5"));
         // A pair that has records: its first record is overwritten.
         escreveLinha(3, FX1, AT1, QStringLiteral("03-06-2024"), QStringLiteral("1.234,56"));
         base.escreveCelula(3, RefForn + 1, QStringLiteral("RN"));

@@ -175,13 +175,19 @@ private slots:
         QTest::newRow("mês 13") << int(DataE) << "01-13-2024" << recusado;
         QTest::newRow("data incompleta") << int(DataE) << "0503202" << recusado;
         QTest::newRow("preço com vírgula") << int(Preco) << "12,50" << QVariant(12.5);
-        QTest::newRow("preço com ponto") << int(Preco) << "12.5" << QVariant(12.5);
+        // A point groups thousands, as the cell shows them: before anything
+        // but three digits it could be read two ways and is refused.
+        QTest::newRow("preço com ponto") << int(Preco) << "12.5" << recusado;
+        QTest::newRow("preço com ponto e dois algarismos") << int(Preco) << "12.50" << recusado;
+        QTest::newRow("preço com ponto e quatro algarismos") << int(Preco) << "1.2345" << recusado;
+        QTest::newRow("preço como se mostra") << int(Preco) << "1.234" << QVariant(1234.0);
         QTest::newRow("preço com milhares") << int(Preco) << "1.234,56" << QVariant(1234.56);
+        QTest::newRow("preço com duas vírgulas") << int(Preco) << "1,234,56" << recusado;
+        QTest::newRow("preço com vírgula antes do ponto") << int(Preco) << "1,234.5" << recusado;
         QTest::newRow("preço com euro depois") << int(Preco) << "12,50 €" << QVariant(12.5);
         QTest::newRow("preço com euro antes") << int(Preco) << "€12,50" << QVariant(12.5);
         QTest::newRow("quarta casa guardada") << int(Preco) << "0,1234" << QVariant(0.1234);
-        QTest::newRow("quinta casa arredonda") << int(Preco) << "0,12345" << QVariant(0.1235);
-        QTest::newRow("quinta casa abaixo") << int(Preco) << "0,12344" << QVariant(0.1234);
+        QTest::newRow("quinta casa recusada, não arredondada") << int(Preco) << "0,12345" << recusado;
         QTest::newRow("preço com letras") << int(Preco) << "12,5x" << recusado;
         QTest::newRow("preço com dois sinais") << int(Preco) << "--3" << recusado;
     }

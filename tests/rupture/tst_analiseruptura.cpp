@@ -210,6 +210,65 @@ private slots:
         QCOMPARE(l.at(3).pendForn, Moeda::deDouble(6));
     }
 
+    // "Com Previsão" on the edges of the sales window: a sale of RA2 (need 2,
+    // 5 units, nothing else moves it) dated today, tomorrow, exactly "Dias"
+    // back and one day more. The set-wise analysis, the need-by-need one and
+    // a sum by SQLite's own date arithmetic must all count it or none.
+    void previsaoNosLimitesDoPeriodo_data()
+    {
+        QTest::addColumn<int>("dias");
+        QTest::addColumn<int>("diasAtras");   // negative: in the future
+        QTest::addColumn<QString>("hora");
+        QTest::addColumn<bool>("conta");
+        QTest::newRow("hoje, primeira hora") << 7 << 0 << "00:00:00" << true;
+        QTest::newRow("hoje, última hora") << 7 << 0 << "23:59:59" << true;
+        QTest::newRow("amanhã") << 7 << -1 << "00:00:00" << false;
+        QTest::newRow("exactamente Dias atrás") << 7 << 7 << "00:00:00" << true;
+        QTest::newRow("Dias mais um atrás, última hora") << 7 << 8 << "23:59:59" << false;
+        QTest::newRow("Dias vazio, hoje") << 0 << 0 << "00:00:00" << true;
+        QTest::newRow("Dias vazio, ontem") << 0 << 1 << "23:59:59" << false;
+    }
+    void previsaoNosLimitesDoPeriodo()
+    {
+        QFETCH(int, dias);
+        QFETCH(int, diasAtras);
+        QFETCH(QString, hora);
+        QFETCH(bool, conta);
+        const QString quando = dia(diasAtras).toString(QStringLiteral("yyyy-MM-dd ")) + hora;
+        VERIFICA_BD(bd(), bd().Executa(QStringLiteral("INSERT INTO DOCGCCAB (Tpdoc, serie, ano, nnumdoc, Data, Terceiro, TpTerc, "
+                                                      "Areag, tpoper, natconta, sinalct) VALUES ('VFA', 'T', 2020, 90, ?, 'C001', 1, 4, 2, 1, 1)"),
+                                       {quando}));
+        VERIFICA_BD(bd(), bd().Executa(QStringLiteral("INSERT INTO docgclin (Tpdocum, serie, Ano, nnumdoc, NumLinha, Artigo, Quant, "
+                                                      "Prunit, Data, Linanu) VALUES ('VFA', 'T', 2020, 90, 1, 'RA2', 2, 10, ?, 0)"),
+                                       {quando}));
+        // Independent of the program's bounds: SQLite's date() of the line
+        // between "Dias" days ago and today, both ends included.
+        Recordset soma;
+        VERIFICA_BD(bd(), bd().AbreConsulta(QStringLiteral("SELECT COALESCE(SUM(Quant), 0) FROM docgclin WHERE Artigo = 'RA2' "
+                                                           "AND date(Data) BETWEEN date('now', 'localtime', ?) AND date('now', 'localtime')"),
+                                            soma, {QStringLiteral("-%1 days").arg(dias)}));
+        const Moeda vendas = Moeda::deDouble(conta ? 2 : 0);
+        QCOMPARE(Moeda::deValor(soma.Valor(0)), vendas);
+
+        FiltrosRuptura f = filtros(1, dias, true);
+        f.artigoDe = f.artigoAte = QStringLiteral("RA2");
+        AnaliseRuptura a(bd());
+        QList<NecessidadePendente> necessidades;
+        QList<LinhaRuptura> conjunto, porNecessidade;
+        QVERIFY2(a.necessidades(f, necessidades) && a.analisa(f, conjunto) && a.porNecessidade(f, necessidades, porNecessidade),
+                 qPrintable(a.erro()));
+        QCOMPARE(conjunto.size(), 1);
+        QCOMPARE(porNecessidade.size(), 1);
+        for (const LinhaRuptura &l : {conjunto.at(0), porNecessidade.at(0)}) {
+            QCOMPARE(l.id, qint64(2));
+            QCOMPARE(l.prev, vendas);
+            QCOMPARE(l.enc, Moeda::deDouble(5) - vendas);
+        }
+        Recordset leitor;
+        VERIFICA_BD(bd(), LerVendas180(bd(), QStringLiteral("RA2"), QStringLiteral("RA2"), dias, f.hoje, leitor));
+        QCOMPARE(qtd(leitor, QStringLiteral("RA2")), conta ? 2.0 : -1.0);
+    }
+
     // The set-wise analysis gives exactly the rows of the need-by-need one:
     // on the known rows and on generated needs, with every kind of filter.
     void conjuntoIgualAPorNecessidade_data()

@@ -155,6 +155,62 @@ private slots:
         QVERIFY(!cel(7, DataUlt).isValid());
     }
 
+    // "a Encom." reads back what it shows ("1.500" is one thousand five
+    // hundred, as the cell shows 1500) and shows what it holds (12,5 is
+    // never shown as 13): what is saved is what the buyer sees. What could
+    // be read two ways is refused and the cell keeps its quantity.
+    void quantidadeComoSeMostra_data()
+    {
+        QTest::addColumn<QString>("escrito");
+        QTest::addColumn<double>("guardado");   // -1: refused, 10 kept
+        QTest::addColumn<QString>("mostrado");
+        QTest::newRow("mil e quinhentos") << "1.500" << 1500.0 << "1.500";
+        QTest::newRow("sem separador") << "1500" << 1500.0 << "1.500";
+        QTest::newRow("milhares com decimal") << "1.500,5" << 1500.5 << "1.500,5";
+        QTest::newRow("decimal") << "12,5" << 12.5 << "12,5";
+        QTest::newRow("inteiro") << "13" << 13.0 << "13";
+        QTest::newRow("quatro decimais") << "0,0001" << 0.0001 << "0,0001";
+        QTest::newRow("sete algarismos") << "1.234.567" << 1234567.0 << "1.234.567";
+        QTest::newRow("ponto e dois algarismos") << "1.50" << -1.0 << "10";
+        QTest::newRow("ponto e um algarismo") << "1.5" << -1.0 << "10";
+        QTest::newRow("ponto e quatro algarismos") << "1.5000" << -1.0 << "10";
+        QTest::newRow("duas virgulas") << "1,2,3" << -1.0 << "10";
+        QTest::newRow("virgula antes do ponto") << "1,500.5" << -1.0 << "10";
+        QTest::newRow("cinco decimais") << "0,00001" << -1.0 << "10";
+        QTest::newRow("negativo") << "-3" << -1.0 << "10";
+        QTest::newRow("texto") << "abc" << -1.0 << "10";
+    }
+    void quantidadeComoSeMostra()
+    {
+        QFETCH(QString, escrito);
+        QFETCH(double, guardado);
+        QFETCH(QString, mostrado);
+        QVERIFY(base.abre(2));
+        base.carrega();
+        QCOMPARE(cel(1, Enc), QVariant(10.0));
+        base.escreveCelula(1, Enc, escrito);
+        if (guardado < 0) {
+            QVERIFY(mensagem(QStringLiteral("Quantidade inválida!")));
+            QCOMPARE(cel(1, Enc), QVariant(10.0));
+        } else {
+            QCOMPARE(base.mensagens.quantos(), 0);
+            QCOMPARE(cel(1, Enc), QVariant(guardado));
+        }
+        QCOMPARE(g()->textoCelula(1, Enc + 1), mostrado);
+        // Typing back what the cell shows changes nothing.
+        base.escreveCelula(1, Enc, g()->textoCelula(1, Enc + 1));
+        QCOMPARE(base.mensagens.quantos(), 0);
+        QCOMPARE(g()->textoCelula(1, Enc + 1), mostrado);
+        // Saved as held and shown so again when loaded.
+        base.confirma();
+        Recordset rs;
+        VERIFICA_BD(base.bd, base.bd.AbreConsulta(QStringLiteral("SELECT Qtd FROM mvk_Necessidades WHERE Id = 1"), rs));
+        QCOMPARE(Moeda::deValor(rs.Valor(0)), Moeda::deDouble(guardado < 0 ? 10.0 : guardado));
+        base.carrega();
+        QCOMPARE(base.ids().value(0), qint64(1));
+        QCOMPARE(g()->textoCelula(1, Enc + 1), mostrado);
+    }
+
     void linhasRetiradasECrescimento()
     {
         QVERIFY(base.abre(2));

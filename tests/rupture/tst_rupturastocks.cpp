@@ -249,6 +249,65 @@ private slots:
         clica(1, Enc);
         QVERIFY(!j()->Frame2()->isVisible());
     }
+
+    // The panel with the cheapest quote's supplier named at every length and
+    // its price at whole parts of 1 to 10 digits, negative and zero: the name
+    // whole or cut with "…" and whole in the tooltip, the price as the grid
+    // shows it (never fewer decimals than it has), both reading back.
+    void painelComNomesEPrecosDeTodosOsTamanhos_data()
+    {
+        QTest::addColumn<QString>("nome");
+        QTest::addColumn<double>("preco");
+        QTest::addColumn<QString>("texto");
+        const QString longo = QStringLiteral("Tintas Atlântico, Unipessoal Lda - Armazém de Aveiro");
+        QTest::newRow("1 algarismo") << "Gama" << 7.5 << "7,50";
+        QTest::newRow("3 algarismos") << "Tintas Atlântico, Lda" << 123.25 << "123,25";
+        QTest::newRow("4 algarismos") << longo << 1234.0 << "1.234,00";
+        QTest::newRow("6 algarismos") << longo << 123456.789 << "123.456,789";
+        QTest::newRow("7 algarismos") << longo << 1234567.5 << "1.234.567,50";
+        QTest::newRow("9 algarismos") << longo << 123456789.0 << "123.456.789,00";
+        QTest::newRow("10 algarismos") << longo << 1234567890.1234 << "1.234.567.890,1234";
+        QTest::newRow("negativo") << longo << -1234.5 << "-1.234,50";
+        QTest::newRow("zero") << longo << 0.0 << "0,00";
+    }
+    void painelComNomesEPrecosDeTodosOsTamanhos()
+    {
+        QFETCH(QString, nome);
+        QFETCH(double, preco);
+        QFETCH(QString, texto);
+        QVERIFY(base.copia());
+        // FA3's quote stays the cheapest of RA1: the others one unit above it.
+        VERIFICA_BD(base.bd, base.bd.Executa(QStringLiteral("UPDATE Fornec SET Nome = ? WHERE Codigo = 'FA3'"), {nome}));
+        VERIFICA_BD(base.bd, base.bd.Executa(QStringLiteral("UPDATE mvk_Precos_Forn SET Preco = ? + (Fornecedor <> 'FA3') "
+                                                            "WHERE Artigo = 'RA1'"),
+                                             {preco}));
+        base.janela = new RupturaStocks;
+        base.janela->setBd(&base.bd);
+        base.janela->setTipo(1);
+        QVERIFY(base.mostra());
+        base.carrega();
+        Grelha *g = base.g();
+        QCOMPARE(g->matriz(0, Artigo).toString(), QStringLiteral("RA1"));
+        QCOMPARE(g->textoCelula(1, PrecEc + 1), texto);
+        const QRect r = g->visualRect(g->model()->index(0, PrecEc));
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, r.center());
+        QVERIFY(j()->Frame2()->isVisible());
+        QCOMPARE(j()->Campo(10)->text(), texto);
+        Moeda lida;
+        QVERIFY(Moeda::leTexto(j()->Campo(10)->text(), &lida));
+        QCOMPARE(lida, Moeda::deDouble(preco));
+
+        QLabel *rotulo = j()->Label2(12);
+        const QString mostrado = rotulo->text();
+        QCOMPARE(rotulo->toolTip(), nome);
+        QVERIFY2(rotulo->fontMetrics().horizontalAdvance(mostrado) <= rotulo->width(), qPrintable(mostrado));
+        if (rotulo->fontMetrics().horizontalAdvance(nome) <= rotulo->width()) {
+            QCOMPARE(mostrado, nome);
+        } else {
+            QVERIFY2(mostrado.endsWith(QChar(0x2026)), qPrintable(mostrado));
+            QVERIFY(nome.startsWith(mostrado.chopped(1)));
+        }
+    }
 };
 
 TESSELA_TEST_MAIN(TstRupturaStocks)

@@ -9,6 +9,8 @@
 #include "testmain.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <stdexcept>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,15 +32,31 @@ struct JanelasGravadas : JanelasArranque
 };
 
 // Answers the connection dialogs with the values it was given (none: cancelled);
-// the queued answers first, one per dialog, then the fixed ones.
+// the queued answers first, one per dialog, then the fixed ones. A dialog
+// asked for more often than maximo fails the test and stops the start at
+// once: a retry loop that no longer ends fails here, not by a timeout.
 struct EditorFalso : EditorConfiguracao
 {
+    struct DemasiadosPedidos : std::runtime_error
+    {
+        using std::runtime_error::runtime_error;
+    };
     QStringList &registo;
     QStringList sql, erp;
     QList<QStringList> proximosSql, proximosErp;
     QString catalogo;
     bool edita = true;
+    int maximo = 3;
+    int pedidosSql = 0, pedidosErp = 0;
     explicit EditorFalso(QStringList &r) : registo(r) {}
+    void conta(int &pedidos, const char *qual)
+    {
+        if (++pedidos <= maximo)
+            return;
+        const QString texto = QStringLiteral("o diálogo %1 foi pedido %2 vezes (no máximo %3)").arg(QLatin1String(qual)).arg(pedidos).arg(maximo);
+        QTest::qFail(qPrintable(texto), __FILE__, __LINE__);
+        throw DemasiadosPedidos(texto.toStdString());
+    }
     template<class Config>
     static bool responde(Config &c, QList<QStringList> &proximos, const QStringList &fixos)
     {
@@ -50,6 +68,7 @@ struct EditorFalso : EditorConfiguracao
     bool editaSql(ConfigSql &c) override
     {
         registo << QStringLiteral("dialogo sql");
+        conta(pedidosSql, "sql");
         catalogo = c.Catalogo;
         edita = c.Edita;
         return responde(c, proximosSql, sql);
@@ -57,6 +76,7 @@ struct EditorFalso : EditorConfiguracao
     bool editaErp(ConfigErp &c) override
     {
         registo << QStringLiteral("dialogo erp");
+        conta(pedidosErp, "erp");
         return responde(c, proximosErp, erp);
     }
 };
@@ -82,6 +102,9 @@ private slots:
     void baseQueNaoAbreECorrigidaNoDialogo();
     void baseDoErpQueNaoAbreECancelada();
     void encomendaNextQueNaoSeLe();
+    void valorEmFaltaPedeODialogo_data();
+    void valorEmFaltaPedeODialogo();
+    void valorEnormeDitoEPedido();
 
 private:
     QString dado(const char *nome) const { return m_caso->filePath(QLatin1String(nome)); }
@@ -353,6 +376,129 @@ void TstArranque::encomendaNextQueNaoSeLe()
     QCOMPARE(m_mensagens.quantos(), 1);
     QVERIFY(m_mensagens.ultimo().texto.startsWith("Erro 75\r\n("));
     QVERIFY(m_mensagens.ultimo().texto.endsWith(")\r\nNa função GetEncomendaNext do ModTools"));
+}
+
+// Each required value empty in turn (the ERP's) or missing from the file (the
+// database's): its dialog comes up, and answered or cancelled the start ends
+// as it always did. The optional passwords ask for nothing.
+void TstArranque::valorEmFaltaPedeODialogo_data()
+{
+    QTest::addColumn<QString>("seccao");
+    QTest::addColumn<int>("valor");        // 1-based, as the configurations number them
+    QTest::addColumn<bool>("responde");    // false: the dialog is cancelled
+    QTest::addColumn<QStringList>("registo");
+    QTest::addColumn<bool>("arranca");
+    const QStringList normal{"carrega", "mostra", "fecha"};
+    const QStringList erp = ConfigErp::nomes(), sql = ConfigSql::nomes();
+    for (int v = 1; v <= erp.size(); ++v) {
+        const QByteArray n = erp.at(v - 1).toUtf8();
+        const char *nome = n.constData();
+        if (v == 2) {   // the ERP password may be empty
+            QTest::addRow("ERP %s vazia", nome) << ConfigErp::seccao() << v << true << normal << true;
+            continue;
+        }
+        QTest::addRow("ERP %s vazio, respondido", nome) << ConfigErp::seccao() << v << true
+                                                         << QStringList{"dialogo erp"} + normal << true;
+        // Cancelled: the start ends.
+        QTest::addRow("ERP %s vazio, cancelado", nome) << ConfigErp::seccao() << v << false
+                                                        << QStringList{"dialogo erp", "fecha"} << false;
+    }
+    for (int v = 1; v <= sql.size(); ++v) {
+        const QByteArray n = sql.at(v - 1).toUtf8();
+        const char *nome = n.constData();
+        if (v == 4) {   // so may the login's
+            QTest::addRow("SQL %s em falta", nome) << ConfigSql::seccao() << v << true << normal << true;
+            continue;
+        }
+        QTest::addRow("SQL %s em falta, respondido", nome) << ConfigSql::seccao() << v << true
+                                                            << QStringList{"dialogo sql"} + normal << true;
+        // Cancelled: the start goes on. Without server or file the database
+        // does not open and its dialog comes once more; the login is unused
+        // by SQLite, so the file opens without it.
+        const QStringList cancelado = v == 3 ? QStringList{"dialogo sql"} + normal
+                                             : QStringList{"dialogo sql", "dialogo sql", "carrega", "mostra sem base", "fecha"};
+        QTest::addRow("SQL %s em falta, cancelado", nome) << ConfigSql::seccao() << v << false << cancelado << true;
+    }
+}
+
+void TstArranque::valorEmFaltaPedeODialogo()
+{
+    QFETCH(QString, seccao);
+    QFETCH(int, valor);
+    QFETCH(bool, responde);
+    QFETCH(QStringList, registo);
+    QFETCH(bool, arranca);
+    const QString ficheiro = m_programa + "/falta.mvk";
+    QStringList sql = valoresSql(), erp = valoresErp();
+    const bool ehErp = seccao == ConfigErp::seccao();
+    (ehErp ? erp : sql)[valor - 1].clear();
+    gravaConfiguracao(ficheiro, sql, erp);
+    if (!ehErp) {
+        // Missing altogether: the line goes from the file.
+        QFile f(ficheiro);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QStringList linhas = QString::fromUtf8(f.readAll()).split('\n');
+        f.close();
+        const qsizetype linha = linhas.indexOf(ConfigSql::nomes().at(valor - 1) + "=", linhas.indexOf("[" + seccao + "]"));
+        QVERIFY(linha > 0);
+        linhas.removeAt(linha);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(linhas.join('\n').toUtf8());
+    }
+    if (responde) {
+        m_editor->sql = valoresSql();
+        m_editor->erp = valoresErp();
+    }
+    m_editor->maximo = 2;
+    JanelasGravadas janelas(m_registo);
+    Arranque arranque(janelas, m_programa, QStringLiteral("falta.mvk"));
+    QCOMPARE(arranque.executa(), arranca);
+    QCOMPARE(m_registo.mid(2), registo);
+    if (responde) {
+        QCOMPARE(m_mensagens.quantos(), 0);
+        QVERIFY(arranque.bd().aberta() && arranque.erp().ligada());
+        // What the dialog was given is in the file for the next start.
+        QCOMPARE(ehErp ? ConfigErp(ficheiro).valor(valor) : ConfigSql(ficheiro).valor(valor),
+                 (ehErp ? valoresErp() : valoresSql()).at(valor - 1));
+    }
+    if (!arranca)
+        QVERIFY(m_mensagens.ultimo().texto.startsWith("Não foi possivel ligar ao Next"));
+}
+
+// A value of 50 MB in the settings file: said at once, naming its section and
+// key, and asked for in the dialog, which mends the file.
+void TstArranque::valorEnormeDitoEPedido()
+{
+    const QString ficheiro = m_programa + "/enorme.mvk";
+    gravaConfiguracao(ficheiro, valoresSql(), valoresErp());
+    QStringList linhas;
+    {
+        QFile f(ficheiro);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        linhas = QString::fromUtf8(f.readAll()).split('\n');
+    }
+    const int servidor = int(linhas.indexOf(QStringLiteral("Servidor=SQLITE")));
+    QVERIFY(servidor >= 0);
+    {
+        QFile f(ficheiro);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(linhas.mid(0, servidor).join('\n').toUtf8() + "\nServidor=");
+        f.write(QByteArray(50 * 1024 * 1024, 'S'));
+        f.write("\n" + linhas.mid(servidor + 1).join('\n').toUtf8());
+    }
+    m_editor->sql = valoresSql();
+    m_editor->maximo = 1;
+    QElapsedTimer relogio;
+    relogio.start();
+    JanelasGravadas janelas(m_registo);
+    Arranque arranque(janelas, m_programa, QStringLiteral("enorme.mvk"));
+    QVERIFY(arranque.executa());
+    QVERIFY2(relogio.elapsed() < 5000, qPrintable(QString::number(relogio.elapsed())));
+    QCOMPARE(m_registo.mid(2), QStringList({"dialogo sql", "carrega", "mostra", "fecha"}));
+    QCOMPARE(m_mensagens.quantos(), 1);
+    QVERIFY2(m_mensagens.ultimo().texto.contains("\"Servidor\" na secção [Ligacao SQL]"), qPrintable(m_mensagens.ultimo().texto.left(300)));
+    QVERIFY(QFileInfo(ficheiro).size() < 10000);
+    QCOMPARE(ConfigSql(ficheiro).Servidor(), QStringLiteral("SQLITE"));
 }
 
 TESSELA_TEST_MAIN(TstArranque)
