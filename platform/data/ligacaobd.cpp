@@ -242,7 +242,7 @@ bool LigacaoBd::Abre(const QString &cadeia)
         url.setQuery(QStringLiteral("mode=rw"));
         m_db.setDatabaseName(url.toString(QUrl::FullyEncoded));
         m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_esperaEscrita));
-        m_dialecto = Dialecto(Dialecto::SQLite);
+        m_dialecto = Dialecto(Dialecto::SQLite, RegistoInstrucoes::activo());
     } else if (destino.motor == DestinoLigacao::Odbc) {
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_nome);
         m_db.setDatabaseName(destino.odbc);
@@ -305,6 +305,7 @@ void LigacaoBd::preparaSqlite()
     sqlite3_create_collation_v2(m_sqlite, ComparaCodigos::Nome, SQLITE_UTF8, nullptr, ComparaCodigos::comparaSqlite, nullptr);
     esperaAte(m_esperaEscrita);
     instalaPergunta();
+    instalaRegisto();
 }
 
 void LigacaoBd::ajustaLeitura()
@@ -346,7 +347,8 @@ QString LigacaoBd::modoDiario()
     if (!m_sqlite)
         return QString();
     const ErroBd antes = m_erro;
-    const QString modo = valorUnico(QStringLiteral("PRAGMA journal_mode")).toString().toLower();
+    // SQLite's own: nothing of it is sent to the server.
+    const QString modo = valorUnico(m_dialecto.conforme(QString(), QStringLiteral("PRAGMA journal_mode"))).toString().toLower();
     m_erro = antes;
     return modo;
 }
@@ -455,11 +457,14 @@ QSqlQuery *LigacaoBd::preparada(const QString &sql)
     }
     auto *q = new QSqlQuery(m_db);
     q->setForwardOnly(true);
-    if (!q->prepare(sql)) {
+    m_acessos.clear();
+    if (!q->prepare(m_dialecto.registo() ? Dialecto::lado(sql, Dialecto::SQLite) : sql)) {
         defineErroSql(q->lastError());
         delete q;
         return nullptr;
     }
+    anota(sql);
+    m_acessos.clear();
     m_preparadas.insert(sql, q);
     return q;
 }
@@ -494,6 +499,8 @@ QSqlQuery *LigacaoBd::preparaExecucao(const QString &sql)
     QSqlQuery *q = preparada(sql);
     if (!q)
         return nullptr;
+    m_acessos.clear();
+    anota(sql);
     if (m_sqlite && m_leitura) {
         sqlite3_stmt *stmt = instrucaoSqlite(*q);
         m_leitura = stmt && sqlite3_stmt_readonly(stmt);
@@ -571,6 +578,8 @@ int ligaValor(sqlite3_stmt *stmt, int posicao, const QVariant &v, QByteArray &gu
 bool LigacaoBd::Executa(const QString &sql, const QVariantList &valores)
 {
     m_linhasAfectadas = 0;
+    if (soNoServidor(sql))
+        return true;
     QSqlQuery *q = preparaExecucao(sql);
     if (!q)
         return false;
@@ -723,8 +732,14 @@ const LigacaoBd::Chave *LigacaoBd::chaveDe(const QString &tabela)
         return &i.value();
     Chave c;
     Recordset rs;
+    static const QString sqlServer = QStringLiteral(
+        "SELECT k.COLUMN_NAME, COLUMNPROPERTY(OBJECT_ID(k.TABLE_NAME), k.COLUMN_NAME, 'IsIdentity') "
+        "FROM INFORMATION_SCHEMA.TABLE_CONSTRAINTS t "
+        "JOIN INFORMATION_SCHEMA.KEY_COLUMN_USAGE k ON k.CONSTRAINT_NAME = t.CONSTRAINT_NAME "
+        "WHERE t.CONSTRAINT_TYPE = 'PRIMARY KEY' AND t.TABLE_NAME = ? ORDER BY k.ORDINAL_POSITION");
     if (m_dialecto.motor() == Dialecto::SQLite) {
-        if (!AbreConsulta(QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?) ORDER BY pk"), rs, {tabela}))
+        if (!AbreConsulta(m_dialecto.conforme(sqlServer, QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?) ORDER BY pk")),
+                          rs, {tabela}))
             return nullptr;
         int inteiras = 0;
         QString inteira;
@@ -743,11 +758,7 @@ const LigacaoBd::Chave *LigacaoBd::chaveDe(const QString &tabela)
         if (c.campos.size() == 1 && inteiras == 1)
             c.automatica = inteira;
     } else {
-        if (!AbreConsulta(QStringLiteral("SELECT k.COLUMN_NAME, COLUMNPROPERTY(OBJECT_ID(k.TABLE_NAME), k.COLUMN_NAME, 'IsIdentity') "
-                                         "FROM INFORMATION_SCHEMA.TABLE_CONSTRAINTS t "
-                                         "JOIN INFORMATION_SCHEMA.KEY_COLUMN_USAGE k ON k.CONSTRAINT_NAME = t.CONSTRAINT_NAME "
-                                         "WHERE t.CONSTRAINT_TYPE = 'PRIMARY KEY' AND t.TABLE_NAME = ? ORDER BY k.ORDINAL_POSITION"),
-                          rs, {tabela}))
+        if (!AbreConsulta(sqlServer, rs, {tabela}))
             return nullptr;
         for (; !rs.Eof(); rs.MoveNext()) {
             c.campos << rs.Valor(0).toString();
@@ -833,6 +844,8 @@ bool LigacaoBd::gravaLinha(Recordset::Dados &d, Recordset::Linha &l)
             return false;
         QVariant id = m_dialecto.motor() == Dialecto::SQLite ? q->lastInsertId() : QVariant();
         q->finish();
+        if (m_dialecto.registo() && d.chaveAutomatica >= 0 && !l.alterado.at(d.chaveAutomatica))
+            RegistoInstrucoes::anota(QStringLiteral("SELECT CAST(@@IDENTITY AS int)"), {});
         if (d.chaveAutomatica >= 0 && !l.alterado.at(d.chaveAutomatica)) {
             if (!id.isValid() || id.isNull())
                 id = valorUnico(m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SELECT last_insert_rowid()")
@@ -932,8 +945,8 @@ bool LigacaoBd::AnulaTransaccao()
 
 bool LigacaoBd::existeTabela(const QString &nome)
 {
-    const QString sql = m_dialecto.motor() == Dialecto::SQLite
-                            ? QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ? COLLATE NOCASE")
-                            : QStringLiteral("SELECT 1 FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = ?");
+    const QString sql = m_dialecto.conforme(
+        QStringLiteral("SELECT 1 FROM INFORMATION_SCHEMA.TABLES WHERE TABLE_NAME = ?"),
+        QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ? COLLATE NOCASE"));
     return valorUnico(sql, {nome}).isValid();
 }

@@ -3,6 +3,7 @@
 #include "errobd.h"
 #include "ficheirobd.h"
 #include "recordset.h"
+#include "registoinstrucoes.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -107,6 +108,11 @@ public:
 
     // The open connection itself, for a lookup list that runs its own query.
     QSqlDatabase LigacaoAdo() const { return m_db; }
+    // The text to prepare of a statement run on LigacaoAdo() by its caller
+    // (a lookup list reading rows as it shows them): sql itself, but on a
+    // recording connection (RegistoInstrucoes) its SQLite side, the statement
+    // written down first.
+    QString textoParaPreparar(const QString &sql);
     const Dialecto &dialecto() const { return m_dialecto; }
     // The file, or server and database, this connection is for.
     QString destino() const { return m_destino; }
@@ -160,6 +166,14 @@ private:
     void ajustaLeitura();
     // SQLite: the long-statement question on the handle, while there is one.
     void instalaPergunta();
+    // Recording (RegistoInstrucoes): SQLite's authorizer tells the tables and
+    // columns of each statement prepared; anota writes down the statement's
+    // SQL Server text; soNoServidor is true (after writing it down) for a
+    // statement that has no SQLite counterpart, which is then not run.
+    void instalaRegisto();
+    void anota(const QString &sql);
+    bool soNoServidor(const QString &sql);
+    static int autorizaSqlite(void *ligacao, int accao, const char *a, const char *b, const char *, const char *);
     static int progressoSqlite(void *ligacao);
 
     QSqlDatabase m_db;
@@ -191,6 +205,8 @@ private:
     int m_esperaEscrita = EsperaEscrita;
     bool m_controlo = false;               // a BEGIN, COMMIT or ROLLBACK is running
     bool m_leitura = false;                // the statement running only reads
+
+    QList<RegistoInstrucoes::Acesso> m_acessos;   // of the statement being prepared, while recording
 
     // The question of the Acompanhamento that lives, if any.
     std::function<bool()> m_pergunta;
