@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Tessela needs, only those that are missing.
 set -euo pipefail
-pkgs=(cmake g++ make qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc tdsodbc
+pkgs=(cmake g++ make dpkg-dev file qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc tdsodbc
       libsqliteodbc libsqlite3-dev sqlite3 xvfb xauth poppler-utils)
 missing=()
 for p in "${pkgs[@]}"; do
