@@ -13,8 +13,10 @@
 
 #include <functional>
 
+class QSqlError;
 class QSqlQuery;
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The one database connection of the program (SQLite file or SQL Server over
 // ODBC). Every statement is prepared and its values bound; nothing is pasted
@@ -148,9 +150,28 @@ private:
     bool gravaLinha(Recordset::Dados &d, Recordset::Linha &l);
     struct Chave;
     const Chave *chaveDe(const QString &tabela);
+    // A value read from a result: a null of any type is QVariant(), a date
+    // column's text a QDateTime.
+    static QVariant valorLido(const QVariant &v, bool data);
     void defineErro(long numero, const QString &descricao);
-    void defineErroSql(const class QSqlError &e);
+    void defineErroSql(const QSqlError &e);
+
+    // ODBC (ligacaobdodbc.cpp): the driver and dialect of a connection text.
+    void preparaOdbc(const QString &odbc);
+
+    // SQLite (ligacaobdsqlite.cpp).
     void defineErroSqlite(int codigo, const QString &texto);
+    // A failure Qt's SQLite driver reported, with the handle's extended code.
+    bool defineErroQtSqlite(const QSqlError &e, const QString &texto);
+    static sqlite3_stmt *instrucaoSqlite(const QSqlQuery &q);
+    // Which columns of the statement are declared as dates (stored as text).
+    static QList<bool> colunasData(const QSqlQuery &q, int n);
+    static bool soLeSqlite(const QSqlQuery &q);
+    // The prepared statement run and read straight through the handle.
+    bool executaSqlite(sqlite3_stmt *stmt, const QString &sql, const QVariantList &valores);
+    bool leLinhasSqlite(sqlite3_stmt *stmt, QSqlQuery &q, Recordset &rs, const QList<bool> &datas);
+    // Writes the log back into the file (before the file is reopened).
+    void esvaziaDiario();
     // SQLite: the collation, the journal mode and the lock waits of a newly opened handle.
     void preparaSqlite();
     void passaParaWal();
