@@ -3,7 +3,10 @@
 #include "basedadossql.h"
 #include "basesqlite.h"
 #include "cargaprecos.h"
+#include "campoinput.h"
 #include "catalogo.h"
+#include "consultaprecos.h"
+#include "consultaprecosclientes.h"
 #include "consultas.h"
 #include "geracaoencomendas.h"
 #include "geradordemo.h"
@@ -15,8 +18,10 @@
 #include "listasgrelha.h"
 #include "mensagensgravadas.h"
 #include "registotestes.h"
+#include "rupturastocks.h"
 #include "sessaoerp.h"
 #include "sugestoes.h"
+#include "testmain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -39,7 +44,31 @@ struct Contexto
     QString ficheiro;
     QString artigo, fornecedor, cliente;   // codes that exist in the demo company
     QString outroArtigo;                   // an article without prices of fornecedor or cliente
+    QStringList subFamilia;                // group, family and sub-family of one sub-family
 };
+
+// A window of filters shown (tipo its mode) and each field typed in and left
+// with Tab, as a user does, so that the field's check runs.
+template <class Janela>
+bool escreveFiltros(Contexto &c, int tipo, const QList<QPair<int, QString>> &campos)
+{
+    Janela janela;
+    janela.setBd(&c.bd);
+    if constexpr (!std::is_same_v<Janela, ConsultaPrecosClientes>)
+        janela.setTipo(tipo);
+    janela.Mostra();
+    janela.activateWindow();
+    if (!QTest::qWaitForWindowActive(&janela))
+        return false;
+    for (const auto &[indice, texto] : campos) {
+        CampoInput *campo = janela.Campo(indice);
+        campo->setFocus();
+        campo->selectAll();
+        QTest::keyClicks(campo, texto);
+        QTest::keyClick(campo, Qt::Key_Tab);
+    }
+    return true;
+}
 
 struct Operacao
 {
@@ -147,6 +176,19 @@ const QList<Operacao> &operacoes()
                          return false;
              return true;
          }},
+        {"Consulta de Preços", "Campos do filtro", [](Contexto &c) {
+             return escreveFiltros<ConsultaPrecos>(c, 1, {{0, c.fornecedor}, {1, c.artigo}});
+         }},
+        {"Consulta de Preços de Clientes", "Campos do filtro", [](Contexto &c) {
+             return escreveFiltros<ConsultaPrecosClientes>(c, 1, {{0, c.cliente}, {1, c.artigo}});
+         }},
+        {"Ruptura de Stocks", "Campos do filtro", [](Contexto &c) {
+             // Each range from and to one code: a family is looked up within
+             // the group range, a sub-family within both.
+             const QStringList &g = c.subFamilia;
+             return escreveFiltros<RupturaStocks>(c, 1, {{0, c.artigo}, {2, g.value(0)}, {3, g.value(0)}, {4, g.value(1)},
+                                                         {5, g.value(1)}, {6, g.value(2)}, {7, g.value(2)}});
+         }},
         {"Consulta de Preços", "Gravação", [](Contexto &c) {
              const qint64 id = c.bd.valorUnico(QStringLiteral("SELECT MIN(Id_Preco) FROM mvk_Precos_Forn")).toLongLong();
              GravacaoPrecos g(c.bd);
@@ -246,6 +288,7 @@ private:
     QTemporaryDir m_pasta;
     QString m_modelo;
     QString m_artigo, m_fornecedor, m_cliente, m_outroArtigo;
+    QStringList m_subFamilia;
     bool m_todas = true;
 };
 
@@ -277,6 +320,9 @@ void TstInstrucoes::initTestCase()
                                   {m_fornecedor, m_cliente})
                         .toString();
     QVERIFY(!m_artigo.isEmpty() && !m_fornecedor.isEmpty() && !m_cliente.isEmpty() && !m_outroArtigo.isEmpty());
+    Recordset sub;
+    QVERIFY(bd.AbreConsulta(QStringLiteral("SELECT Grupo, Familia, Cod FROM SUBFamil ORDER BY Grupo, Familia, Cod"), sub));
+    m_subFamilia = {sub.Valor(0).toString(), sub.Valor(1).toString(), sub.Valor(2).toString()};
     bd.Fecha();
     RegistoInstrucoes::limpa();
 }
@@ -302,7 +348,7 @@ void TstInstrucoes::operacao()
         VERIFICA_BD(bd, bd.Abre(BaseSqlite::cadeia(ficheiro)));
         QVERIFY(bd.dialecto().registo());
         RegistoInstrucoes::Operacao escopo(QString::fromUtf8(op.janela), QString::fromUtf8(op.operacao));
-        Contexto c{bd, ficheiro, m_artigo, m_fornecedor, m_cliente, m_outroArtigo};
+        Contexto c{bd, ficheiro, m_artigo, m_fornecedor, m_cliente, m_outroArtigo, m_subFamilia};
         m_mensagens.limpa();
         ok = op.corre(c);
         RegistoInstrucoes::activa(false);
@@ -385,5 +431,5 @@ void TstInstrucoes::cleanupTestCase()
         qWarning("O catálogo tem %d instruções que já não são enviadas: refaça-o com bash scripts/catalogue.sh", antigas);
 }
 
-QTEST_MAIN(TstInstrucoes)
+TESSELA_TEST_MAIN(TstInstrucoes)
 #include "tst_instrucoes.moc"
