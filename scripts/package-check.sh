@@ -6,7 +6,8 @@
 # main window; --version must print the package's version.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-pacote=$(bash scripts/package.sh | tail -1)
+# TESSELA_PACOTE names a package already built (the build is skipped).
+pacote=${TESSELA_PACOTE:-$(bash scripts/package.sh | tail -1)}
 raiz=$(mktemp -d)
 trap 'rm -rf "$raiz"' EXIT
 falha() { echo "FALHOU: $*" >&2; exit 1; }
