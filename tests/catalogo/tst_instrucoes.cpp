@@ -47,7 +47,8 @@ struct Contexto
     QStringList subFamilia;                // group, family and sub-family of one sub-family
 };
 
-// A window of filters shown (tipo its mode) and each field typed in and left
+// A window of filters shown (tipo its mode); on each field its list asked
+// for (F4, the list left without a choice), then the field typed in and left
 // with Tab, as a user does, so that the field's check runs.
 template <class Janela>
 bool escreveFiltros(Contexto &c, int tipo, const QList<QPair<int, QString>> &campos)
@@ -60,14 +61,21 @@ bool escreveFiltros(Contexto &c, int tipo, const QList<QPair<int, QString>> &cam
     janela.activateWindow();
     if (!QTest::qWaitForWindowActive(&janela))
         return false;
+    ListaRespostas listas;
     for (const auto &[indice, texto] : campos) {
         CampoInput *campo = janela.Campo(indice);
+        campo->setFocus();
+        QTest::keyClick(campo, Qt::Key_F4);
+        janela.activateWindow();
         campo->setFocus();
         campo->selectAll();
         QTest::keyClicks(campo, texto);
         QTest::keyClick(campo, Qt::Key_Tab);
     }
-    return true;
+    for (const auto &p : listas.pedidos)
+        if (!p.erro.isEmpty())
+            return false;
+    return listas.pedidos.size() >= campos.size() / 2;
 }
 
 struct Operacao
