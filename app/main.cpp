@@ -3,11 +3,19 @@
 // as long as the main window; then it ends the ERP session and closes the
 // database connection. It ends with a non-zero status when the ERP refuses
 // the connection.
+//
+//   Tessela [ficheiro-de-configuracao]   starts the program
+//   Tessela --version                    prints "Tessela <version>" (the package's version)
+//
+// With TESSELA_VERIFICA_ARRANQUE=1 in the environment it ends as soon as the
+// main window is shown, with status 0: the check of an installed package
+// (scripts/package-check.sh). A start that stops at a message box never ends.
 
 #include "aplicacaotessela.h"
 #include "arranque.h"
 #include "editorconfiguracaoqt.h"
 #include "janelastessela.h"
+#include "versao.h"
 #include "versaoprograma.h"
 
 #include <QStringList>
@@ -27,6 +35,10 @@ bool haEcra()
 
 int main(int argc, char *argv[])
 {
+    if (argc == 2 && qstrcmp(argv[1], "--version") == 0) {
+        std::printf("%s %s\n", Versao::Titulo, Versao::Completa);
+        return 0;
+    }
     if (!haEcra()) {
         std::fputs("Não há ecrã gráfico (DISPLAY não está definido), por isso o Tessela não pode abrir a janela.\n"
                    "Num servidor sem ecrã, corra-o num ecrã virtual:\n"
@@ -57,7 +69,11 @@ int main(int argc, char *argv[])
         EditorConfiguracao::instala(nullptr);
         return arranque.codigoSaida();
     }
-    const int resultado = app.exec();
+    int resultado = 0;
+    if (qEnvironmentVariableIntValue("TESSELA_VERIFICA_ARRANQUE") == 1)
+        std::puts("Arranque concluído.");
+    else
+        resultado = app.exec();
 
     // Ending: the main window goes first, then the ERP session and the
     // database connection.

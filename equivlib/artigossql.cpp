@@ -63,18 +63,17 @@ struct EscritaPar
     bool sqlite;
 };
 
-const EscritaPar &escrita(const Dialecto &d)
+EscritaPar escrita(const Dialecto &d)
 {
-    static const EscritaPar sqlite{
-        QStringLiteral("INSERT OR IGNORE INTO mvk_equivalencias (ArtigoPai, ArtigoEquivalente) VALUES (?, ?)"),
-        QStringLiteral("INSERT OR IGNORE INTO mvk_AcessoRapido (CodigoArtigo) VALUES (?)"), true};
-    static const EscritaPar sqlServer{
-        QStringLiteral("INSERT INTO mvk_equivalencias (ArtigoPai, ArtigoEquivalente) SELECT ?, ? WHERE NOT EXISTS "
-                       "(SELECT 1 FROM mvk_equivalencias WHERE ArtigoPai = ? AND ArtigoEquivalente = ?)"),
-        QStringLiteral("INSERT INTO mvk_AcessoRapido (CodigoArtigo) SELECT ? WHERE NOT EXISTS "
-                       "(SELECT 1 FROM mvk_AcessoRapido WHERE CodigoArtigo = ?)"),
-        false};
-    return d.motor() == Dialecto::SQLite ? sqlite : sqlServer;
+    static const QString parSqlite = QStringLiteral("INSERT OR IGNORE INTO mvk_equivalencias (ArtigoPai, ArtigoEquivalente) VALUES (?, ?)");
+    static const QString acessoSqlite = QStringLiteral("INSERT OR IGNORE INTO mvk_AcessoRapido (CodigoArtigo) VALUES (?)");
+    static const QString parServidor = QStringLiteral(
+        "INSERT INTO mvk_equivalencias (ArtigoPai, ArtigoEquivalente) SELECT ?, ? WHERE NOT EXISTS "
+        "(SELECT 1 FROM mvk_equivalencias WHERE ArtigoPai = ? AND ArtigoEquivalente = ?)");
+    static const QString acessoServidor = QStringLiteral(
+        "INSERT INTO mvk_AcessoRapido (CodigoArtigo) SELECT ? WHERE NOT EXISTS (SELECT 1 FROM mvk_AcessoRapido WHERE CodigoArtigo = ?)");
+    // The values follow the engine that runs the statement.
+    return {d.conforme(parServidor, parSqlite), d.conforme(acessoServidor, acessoSqlite), d.motor() == Dialecto::SQLite};
 }
 
 // The article whose own code is the given one, and every article that has it
@@ -152,7 +151,7 @@ bool ArtigosSql::Equivalencia_Escrever(const QString &equivalente)
     // cost a tenth of the time, so a failed quick-access insert is undone by
     // deleting the pair it has just added; a crash rolls back the caller's
     // whole transaction anyway.
-    const EscritaPar &e = escrita(m_bd->dialecto());
+    const EscritaPar e = escrita(m_bd->dialecto());
     const int nivel = m_bd->nivelTransaccao();
     const bool propria = nivel == 0;
     bool acesso = false;   // the quick-access step has been reached

@@ -9,48 +9,45 @@ namespace {
 const QString probe = QStringLiteral("SELECT ArtigoPai, ArtigoEquivalente From mvk_equivalencias "
                                      "WHERE (ArtigoPai = ?) AND (ArtigoEquivalente = ?)");
 
+// The creation, statement by statement: the server's text as the original
+// installation ran it, one batch each (CREATE VIEW must start its batch),
+// beside SQLite's. The SET statements have no SQLite counterpart.
 QStringList instrucoes(const Dialecto &d)
 {
-    if (d.motor() == Dialecto::SqlServer) {
-        // The server's statements as the original installation ran them, one
-        // batch each (CREATE VIEW must start its batch), plus the index.
-        const QString crlf = QStringLiteral("\r\n");
-        return {
-            QStringLiteral("SET ANSI_NULLS ON"),
-            QStringLiteral("SET QUOTED_IDENTIFIER ON"),
-            QStringLiteral("CREATE TABLE [mvk_AcessoRapido](") + crlf
-                + QStringLiteral(" [CodigoArtigo] [nvarchar](25) NOT NULL, CONSTRAINT [PK_mvk_AcessoRapido] PRIMARY KEY CLUSTERED"
-                                 " ( [CodigoArtigo] Asc ) ON [PRIMARY] ) ON [PRIMARY]"),
-            QStringLiteral("SET ANSI_NULLS ON"),
-            QStringLiteral(" SET QUOTED_IDENTIFIER ON"),
-            QStringLiteral("CREATE TABLE [mvk_equivalencias](") + crlf + QStringLiteral(" [ArtigoPai] [nvarchar](15) NOT NULL,") + crlf
-                + QStringLiteral(" [ArtigoEquivalente] [nvarchar](25) NOT NULL,") + crlf
-                + QStringLiteral(" CONSTRAINT [PK_mvk_equivalencias] PRIMARY KEY CLUSTERED") + crlf + QStringLiteral(" (") + crlf
-                + QStringLiteral(" [ArtigoPai] ASC,") + crlf + QStringLiteral(" [ArtigoEquivalente] Asc") + crlf
-                + QStringLiteral(" ) ON [PRIMARY]") + crlf + QStringLiteral(" ) ON [PRIMARY]") + crlf,
-            d.criaIndiceSeNaoExiste(QStringLiteral("IX_mvk_equivalencias_Equivalente"), QStringLiteral("mvk_equivalencias"),
-                                    QStringLiteral("ArtigoEquivalente")),
-            QStringLiteral(" SET ANSI_NULLS ON"),
-            QStringLiteral("SET QUOTED_IDENTIFIER ON"),
-            QStringLiteral("CREATE VIEW [mvk_view_JuntaCodigoArtigos]") + crlf + QStringLiteral(" AS") + crlf
-                + QStringLiteral(" SELECT     CodigoArtigo AS Codigo") + crlf + QStringLiteral(" From dbo.mvk_AcessoRapido") + crlf
-                + QStringLiteral(" Union") + crlf + QStringLiteral(" SELECT     CODIGO ") + crlf + QStringLiteral(" From dbo.Artigos") + crlf
-                + QStringLiteral(" WHERE     (CODIGO > N'') AND (INACTIVO = 0)"),
-        };
-    }
-    // Both tables are clustered on their keys (WITHOUT ROWID), as on the
-    // server: one B-tree a table instead of a row table plus a key index,
+    const QString crlf = QStringLiteral("\r\n");
+    const QString indice = d.criaIndiceSeNaoExiste(QStringLiteral("IX_mvk_equivalencias_Equivalente"),
+                                                   QStringLiteral("mvk_equivalencias"), QStringLiteral("ArtigoEquivalente"));
+    const QString nenhuma;
+    // Both SQLite tables are clustered on their keys (WITHOUT ROWID), as on
+    // the server: one B-tree a table instead of a row table plus a key index,
     // which saves a third of the work of every write.
     return {
-        QStringLiteral("CREATE TABLE mvk_AcessoRapido (CodigoArtigo varchar(25) COLLATE CODIGOERP NOT NULL, "
-                       "CONSTRAINT PK_mvk_AcessoRapido PRIMARY KEY (CodigoArtigo)) WITHOUT ROWID"),
-        QStringLiteral("CREATE TABLE mvk_equivalencias (ArtigoPai varchar(15) COLLATE CODIGOERP NOT NULL, "
-                       "ArtigoEquivalente varchar(25) COLLATE CODIGOERP NOT NULL, "
-                       "CONSTRAINT PK_mvk_equivalencias PRIMARY KEY (ArtigoPai, ArtigoEquivalente)) WITHOUT ROWID"),
-        d.criaIndiceSeNaoExiste(QStringLiteral("IX_mvk_equivalencias_Equivalente"), QStringLiteral("mvk_equivalencias"),
-                                QStringLiteral("ArtigoEquivalente")),
-        QStringLiteral("CREATE VIEW mvk_view_JuntaCodigoArtigos AS SELECT CodigoArtigo AS Codigo FROM mvk_AcessoRapido "
-                       "UNION SELECT CODIGO FROM Artigos WHERE (CODIGO > '') AND (INACTIVO = 0)"),
+        d.conforme(QStringLiteral("SET ANSI_NULLS ON"), nenhuma),
+        d.conforme(QStringLiteral("SET QUOTED_IDENTIFIER ON"), nenhuma),
+        d.conforme(QStringLiteral("CREATE TABLE [mvk_AcessoRapido](") + crlf
+                       + QStringLiteral(" [CodigoArtigo] [nvarchar](25) NOT NULL, CONSTRAINT [PK_mvk_AcessoRapido] PRIMARY KEY CLUSTERED"
+                                        " ( [CodigoArtigo] Asc ) ON [PRIMARY] ) ON [PRIMARY]"),
+                   QStringLiteral("CREATE TABLE mvk_AcessoRapido (CodigoArtigo varchar(25) COLLATE CODIGOERP NOT NULL, "
+                                  "CONSTRAINT PK_mvk_AcessoRapido PRIMARY KEY (CodigoArtigo)) WITHOUT ROWID")),
+        d.conforme(QStringLiteral("SET ANSI_NULLS ON"), nenhuma),
+        d.conforme(QStringLiteral(" SET QUOTED_IDENTIFIER ON"), nenhuma),
+        d.conforme(QStringLiteral("CREATE TABLE [mvk_equivalencias](") + crlf + QStringLiteral(" [ArtigoPai] [nvarchar](15) NOT NULL,") + crlf
+                       + QStringLiteral(" [ArtigoEquivalente] [nvarchar](25) NOT NULL,") + crlf
+                       + QStringLiteral(" CONSTRAINT [PK_mvk_equivalencias] PRIMARY KEY CLUSTERED") + crlf + QStringLiteral(" (") + crlf
+                       + QStringLiteral(" [ArtigoPai] ASC,") + crlf + QStringLiteral(" [ArtigoEquivalente] Asc") + crlf
+                       + QStringLiteral(" ) ON [PRIMARY]") + crlf + QStringLiteral(" ) ON [PRIMARY]") + crlf,
+                   QStringLiteral("CREATE TABLE mvk_equivalencias (ArtigoPai varchar(15) COLLATE CODIGOERP NOT NULL, "
+                                  "ArtigoEquivalente varchar(25) COLLATE CODIGOERP NOT NULL, "
+                                  "CONSTRAINT PK_mvk_equivalencias PRIMARY KEY (ArtigoPai, ArtigoEquivalente)) WITHOUT ROWID")),
+        indice,
+        d.conforme(QStringLiteral(" SET ANSI_NULLS ON"), nenhuma),
+        d.conforme(QStringLiteral("SET QUOTED_IDENTIFIER ON"), nenhuma),
+        d.conforme(QStringLiteral("CREATE VIEW [mvk_view_JuntaCodigoArtigos]") + crlf + QStringLiteral(" AS") + crlf
+                       + QStringLiteral(" SELECT     CodigoArtigo AS Codigo") + crlf + QStringLiteral(" From dbo.mvk_AcessoRapido") + crlf
+                       + QStringLiteral(" Union") + crlf + QStringLiteral(" SELECT     CODIGO ") + crlf + QStringLiteral(" From dbo.Artigos") + crlf
+                       + QStringLiteral(" WHERE     (CODIGO > N'') AND (INACTIVO = 0)"),
+                   QStringLiteral("CREATE VIEW mvk_view_JuntaCodigoArtigos AS SELECT CodigoArtigo AS Codigo FROM mvk_AcessoRapido "
+                                  "UNION SELECT CODIGO FROM Artigos WHERE (CODIGO > '') AND (INACTIVO = 0)")),
     };
 }
 } // namespace
@@ -75,7 +72,7 @@ bool BaseDadosSql::CriarTabelas()
     if (!t.iniciada())
         return false;
     for (const QString &sql : instrucoes(m_bd->dialecto()))
-        if (!m_bd->Executa(sql))
+        if (!sql.isEmpty() && !m_bd->Executa(sql))
             return false;   // the guard rolls everything back
     return t.confirma();
 }

@@ -2,7 +2,7 @@
 # Installs the Debian packages Tessela needs, only those that are missing.
 # (qt6-charts-dev does not pull in the OpenGL module its CMake files ask for.)
 set -euo pipefail
-pkgs=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc tdsodbc
+pkgs=(cmake g++ make dpkg-dev file qt6-base-dev qt6-charts-dev libqt6opengl6-dev libqt6sql6-sqlite libqt6sql6-odbc unixodbc tdsodbc
       libsqliteodbc libsqlite3-dev sqlite3 xvfb xauth poppler-utils)
 missing=()
 for p in "${pkgs[@]}"; do

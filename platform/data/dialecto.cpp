@@ -4,12 +4,57 @@
 #include <QDate>
 #include <QDateTime>
 
+namespace {
+constexpr QChar Abre(0xE000), Meio(0xE001), Fecha(0xE002);
+
+// Appends to saida the chosen side of sql from i up to the end or to the mark
+// that ends the current level, and returns where it stopped.
+qsizetype escolhe(const QString &sql, qsizetype i, bool primeiro, QString &saida)
+{
+    while (i < sql.size()) {
+        const QChar c = sql.at(i);
+        if (c == Meio || c == Fecha)
+            return i;
+        if (c != Abre) {
+            saida += c;
+            ++i;
+            continue;
+        }
+        // A pair: keep one side, skip the other.
+        QString descarte;
+        i = escolhe(sql, i + 1, primeiro, primeiro ? saida : descarte);
+        if (i < sql.size() && sql.at(i) == Meio)
+            i = escolhe(sql, i + 1, primeiro, primeiro ? descarte : saida);
+        if (i < sql.size() && sql.at(i) == Fecha)
+            ++i;
+    }
+    return i;
+}
+} // namespace
+
+QString Dialecto::conforme(const QString &sqlServer, const QString &sqlite) const
+{
+    if (m_registo)
+        return Abre + sqlServer + Meio + sqlite + Fecha;
+    return m_motor == SqlServer ? sqlServer : sqlite;
+}
+
+bool Dialecto::temMarcas(const QString &sql) { return sql.contains(Abre); }
+
+QString Dialecto::lado(const QString &sql, Motor motor)
+{
+    if (!temMarcas(sql))
+        return sql;
+    QString saida;
+    saida.reserve(sql.size());
+    escolhe(sql, 0, motor == SqlServer, saida);
+    return saida;
+}
+
 QString Dialecto::primeiros(int n, const QString &resto, bool distinto) const
 {
     const QString sel = distinto ? QStringLiteral("SELECT DISTINCT ") : QStringLiteral("SELECT ");
-    if (m_motor == SqlServer)
-        return sel + QStringLiteral("TOP %1 ").arg(n) + resto;
-    return sel + resto + QStringLiteral(" LIMIT %1").arg(n);
+    return conforme(sel + QStringLiteral("TOP %1 ").arg(n) + resto, sel + resto + QStringLiteral(" LIMIT %1").arg(n));
 }
 
 QString Dialecto::parametroData() const
@@ -21,35 +66,31 @@ QString Dialecto::parametroData() const
 
 QString Dialecto::agora() const
 {
-    return m_motor == SqlServer ? QStringLiteral("GETDATE()") : QStringLiteral("datetime('now','localtime')");
+    return conforme(QStringLiteral("GETDATE()"), QStringLiteral("datetime('now','localtime')"));
 }
 
 QString Dialecto::apaga(const QString &tabela) const { return QStringLiteral("DELETE FROM ") + tabela; }
 
 QString Dialecto::tipoTexto(int comprimento) const
 {
-    if (m_motor == SqlServer)
-        return QStringLiteral("nvarchar(%1)").arg(comprimento);
-    return QStringLiteral("varchar(%1) COLLATE %2").arg(comprimento).arg(QLatin1String(ComparaCodigos::Nome));
+    return conforme(QStringLiteral("nvarchar(%1)").arg(comprimento),
+                    QStringLiteral("varchar(%1) COLLATE %2").arg(comprimento).arg(QLatin1String(ComparaCodigos::Nome)));
 }
 
 QString Dialecto::tipoChaveAutomatica() const
 {
-    return m_motor == SqlServer ? QStringLiteral("int IDENTITY(1,1) NOT NULL PRIMARY KEY")
-                                : QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    return conforme(QStringLiteral("int IDENTITY(1,1) NOT NULL PRIMARY KEY"), QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
 }
 
 QString Dialecto::tipoData() const { return QStringLiteral("datetime"); }
 QString Dialecto::tipoMoeda() const
 {
-    return m_motor == SqlServer ? QStringLiteral("money") : QStringLiteral("real");
+    return conforme(QStringLiteral("money"), QStringLiteral("real"));
 }
 
 QString Dialecto::comecaPor(const QString &coluna) const
 {
-    if (m_motor == SqlServer)
-        return coluna + QStringLiteral(" LIKE ?") + escapeLike();
-    return QStringLiteral("(%1 >= ? AND %1 < ?)").arg(coluna);
+    return conforme(coluna + QStringLiteral(" LIKE ?") + escapeLike(), QStringLiteral("(%1 >= ? AND %1 < ?)").arg(coluna));
 }
 
 QVariantList Dialecto::valoresComecaPor(const QString &prefixo) const
@@ -62,7 +103,7 @@ QVariantList Dialecto::valoresComecaPor(const QString &prefixo) const
 
 QString Dialecto::tabelaReservada(const QString &tabela) const
 {
-    return m_motor == SqlServer ? tabela + QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)") : tabela;
+    return conforme(tabela + QStringLiteral(" WITH (UPDLOCK, HOLDLOCK)"), tabela);
 }
 
 QString Dialecto::padraoPrefixo(const QString &prefixo)
@@ -94,9 +135,8 @@ QVariant Dialecto::paraParametro(const QVariant &v) const
 
 QString Dialecto::criaIndiceSeNaoExiste(const QString &indice, const QString &tabela, const QString &colunas) const
 {
-    if (m_motor == SqlServer)
-        return QStringLiteral("IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'%1' AND object_id = OBJECT_ID(N'%2')) "
-                              "CREATE INDEX [%1] ON [%2] (%3)")
-            .arg(indice, tabela, colunas);
-    return QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(indice, tabela, colunas);
+    return conforme(QStringLiteral("IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'%1' AND object_id = OBJECT_ID(N'%2')) "
+                                   "CREATE INDEX [%1] ON [%2] (%3)")
+                        .arg(indice, tabela, colunas),
+                    QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(indice, tabela, colunas));
 }

@@ -5,13 +5,30 @@
 // The one place that knows how SQLite and SQL Server differ. Everything else
 // writes portable SQL with ? placeholders and asks here for the few pieces
 // that are not portable.
+//
+// Recording (the statement catalogue, RegistoInstrucoes): a SQLite connection
+// opened while recording gets Dialecto(SQLite, true). Its pieces of text then
+// carry both dialects, marked: conforme(sqlServer, sqlite) gives
+// "\uE000<sqlServer>\uE001<sqlite>\uE002", and the pieces nest. The connection
+// runs lado(sql, SQLite) and records lado(sql, SqlServer), so the statement
+// written down for the server is the very one the code built, while the test
+// runs it on SQLite. motor() is the engine that runs the statements (SQLite),
+// so values and types follow it.
 class Dialecto
 {
 public:
     enum Motor { SQLite, SqlServer };
 
-    explicit Dialecto(Motor m = SQLite) : m_motor(m) {}
+    explicit Dialecto(Motor m = SQLite, bool registo = false) : m_motor(m), m_registo(registo && m == SQLite) {}
     Motor motor() const { return m_motor; }
+    bool registo() const { return m_registo; }
+
+    // The text of each dialect: the SQL Server one or the SQLite one, by the
+    // engine; both, marked, while recording.
+    QString conforme(const QString &sqlServer, const QString &sqlite) const;
+    // One side of a text made by conforme (a text without marks is both).
+    static QString lado(const QString &sql, Motor motor);
+    static bool temMarcas(const QString &sql);
 
     // "SELECT [DISTINCT] TOP n <resto>" or "SELECT [DISTINCT] <resto> LIMIT n".
     // <resto> is everything after the select keyword(s), including any ORDER BY.
@@ -55,4 +72,5 @@ public:
 
 private:
     Motor m_motor;
+    bool m_registo = false;
 };

@@ -3,6 +3,7 @@
 #include "errobd.h"
 #include "ficheirobd.h"
 #include "recordset.h"
+#include "registoinstrucoes.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -12,8 +13,10 @@
 
 #include <functional>
 
+class QSqlError;
 class QSqlQuery;
 struct sqlite3;
+struct sqlite3_stmt;
 
 // The one database connection of the program (SQLite file or SQL Server over
 // ODBC). Every statement is prepared and its values bound; nothing is pasted
@@ -107,6 +110,11 @@ public:
 
     // The open connection itself, for a lookup list that runs its own query.
     QSqlDatabase LigacaoAdo() const { return m_db; }
+    // The text to prepare of a statement run on LigacaoAdo() by its caller
+    // (a lookup list reading rows as it shows them): sql itself, but on a
+    // recording connection (RegistoInstrucoes) its SQLite side, the statement
+    // written down first.
+    QString textoParaPreparar(const QString &sql);
     const Dialecto &dialecto() const { return m_dialecto; }
     // The file, or server and database, this connection is for.
     QString destino() const { return m_destino; }
@@ -142,9 +150,28 @@ private:
     bool gravaLinha(Recordset::Dados &d, Recordset::Linha &l);
     struct Chave;
     const Chave *chaveDe(const QString &tabela);
+    // A value read from a result: a null of any type is QVariant(), a date
+    // column's text a QDateTime.
+    static QVariant valorLido(const QVariant &v, bool data);
     void defineErro(long numero, const QString &descricao);
-    void defineErroSql(const class QSqlError &e);
+    void defineErroSql(const QSqlError &e);
+
+    // ODBC (ligacaobdodbc.cpp): the driver and dialect of a connection text.
+    void preparaOdbc(const QString &odbc);
+
+    // SQLite (ligacaobdsqlite.cpp).
     void defineErroSqlite(int codigo, const QString &texto);
+    // A failure Qt's SQLite driver reported, with the handle's extended code.
+    bool defineErroQtSqlite(const QSqlError &e, const QString &texto);
+    static sqlite3_stmt *instrucaoSqlite(const QSqlQuery &q);
+    // Which columns of the statement are declared as dates (stored as text).
+    static QList<bool> colunasData(const QSqlQuery &q, int n);
+    static bool soLeSqlite(const QSqlQuery &q);
+    // The prepared statement run and read straight through the handle.
+    bool executaSqlite(sqlite3_stmt *stmt, const QString &sql, const QVariantList &valores);
+    bool leLinhasSqlite(sqlite3_stmt *stmt, QSqlQuery &q, Recordset &rs, const QList<bool> &datas);
+    // Writes the log back into the file (before the file is reopened).
+    void esvaziaDiario();
     // SQLite: the collation, the journal mode and the lock waits of a newly opened handle.
     void preparaSqlite();
     void passaParaWal();
@@ -160,6 +187,14 @@ private:
     void ajustaLeitura();
     // SQLite: the long-statement question on the handle, while there is one.
     void instalaPergunta();
+    // Recording (RegistoInstrucoes): SQLite's authorizer tells the tables and
+    // columns of each statement prepared; anota writes down the statement's
+    // SQL Server text; soNoServidor is true (after writing it down) for a
+    // statement that has no SQLite counterpart, which is then not run.
+    void instalaRegisto();
+    void anota(const QString &sql);
+    bool soNoServidor(const QString &sql);
+    static int autorizaSqlite(void *ligacao, int accao, const char *a, const char *b, const char *, const char *);
     static int progressoSqlite(void *ligacao);
 
     QSqlDatabase m_db;
@@ -191,6 +226,8 @@ private:
     int m_esperaEscrita = EsperaEscrita;
     bool m_controlo = false;               // a BEGIN, COMMIT or ROLLBACK is running
     bool m_leitura = false;                // the statement running only reads
+
+    QList<RegistoInstrucoes::Acesso> m_acessos;   // of the statement being prepared, while recording
 
     // The question of the Acompanhamento that lives, if any.
     std::function<bool()> m_pergunta;

@@ -89,7 +89,7 @@ bool ListaPesquisa::Carrega()
     QSqlQuery consulta(db);
     // Rows are read once, in order: a forward-only query does not keep them twice.
     consulta.setForwardOnly(true);
-    if (!consulta.prepare(m_sql)) {
+    if (!consulta.prepare(m_bd ? m_bd->textoParaPreparar(m_sql) : m_sql)) {
         m_erro = QStringLiteral("Erro na consulta: %1").arg(consulta.lastError().text().trimmed());
         return false;
     }
