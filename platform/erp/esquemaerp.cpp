@@ -136,7 +136,8 @@ QSet<QString> colunas(LigacaoBd &bd, const QString &tabela, bool *ok)
 {
     QSet<QString> nomes;
     Recordset rs;
-    *ok = bd.AbreConsulta(QStringLiteral("SELECT name FROM pragma_table_info(?)"), rs, {tabela});
+    // SQLite's own catalogue: a statement the server never gets.
+    *ok = bd.AbreConsulta(bd.dialecto().conforme(QString(), QStringLiteral("SELECT name FROM pragma_table_info(?)")), rs, {tabela});
     for (; *ok && !rs.Eof(); rs.MoveNext())
         nomes.insert(rs.Valor(0).toString().toLower());
     return nomes;

@@ -12,6 +12,8 @@
 #include "geradordemo.h"
 #include "gravacaonecessidades.h"
 #include "gravacaoprecos.h"
+#include "historicoartigo.h"
+#include "historicoprecos.h"
 #include "importador.h"
 #include "lintsqlserver.h"
 #include "listarespostas.h"
@@ -205,6 +207,11 @@ const QList<Operacao> &operacoes()
                              LinhaPreco{2, c.fornecedor, c.outroArtigo, QDate::currentDate(), Moeda::deDouble(5), QStringLiteral(""), {}}},
                             {id});
          }},
+        {"Consulta de Preços", "Histórico de preços do par", [](Contexto &c) {
+             HistoricoPar h;
+             return HistoricoPrecos::le(c.bd, DestinoPrecos::fornecedores(), c.fornecedor, c.artigo, &h)
+                    && HistoricoPrecos::le(c.bd, DestinoPrecos::clientes(), c.cliente, c.artigo, &h);
+         }},
         {"Consulta de Preços de Clientes", "Carga", [](Contexto &c) {
              Recordset rs;
              return CargaPrecos::consulta(c.bd, LadoPrecos::Clientes, 1, c.cliente, c.artigo, rs)
@@ -253,6 +260,10 @@ const QList<Operacao> &operacoes()
              return g.gera(linhas, DocumentoEncomenda{QStringLiteral("ENF"), QStringLiteral("001"), QStringLiteral("1"), QStringLiteral("1")},
                            QDate::currentDate())
                     && !g.criadas().isEmpty();
+         }},
+        {"Ruptura de Stocks", "Histórico do artigo", [](Contexto &c) {
+             DadosHistorico d;
+             return HistoricoArtigo(c.bd).le(c.artigo, QDate::currentDate(), d) && d.existe;
          }},
         {"Necessidades de Encomendas", "Carga", [](Contexto &c) { return !analise(c.bd, 2).isEmpty(); }},
         {"Necessidades de Encomendas", "Gravação", [](Contexto &c) {

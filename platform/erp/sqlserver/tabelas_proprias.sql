@@ -147,11 +147,10 @@ CREATE INDEX IX_mvk_Necessidades_Reserva ON dbo.mvk_Necessidades (Reserva)
 GO
 -- The order's reference in the ERP's header, where the generation writes the
 -- claim of the needs the order holds.
-IF OBJECT_ID(N'dbo.DOCGCCAB', N'U') IS NOT NULL AND COL_LENGTH(N'dbo.DOCGCCAB', N'Referencia') IS NULL
+IF COL_LENGTH(N'dbo.DOCGCCAB', N'Referencia') IS NULL
     ALTER TABLE dbo.DOCGCCAB ADD Referencia nvarchar(40) NULL
 GO
-IF OBJECT_ID(N'dbo.DOCGCCAB', N'U') IS NOT NULL
-   AND NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_DOCGCCAB_Referencia' AND object_id = OBJECT_ID(N'dbo.DOCGCCAB'))
+IF NOT EXISTS (SELECT * FROM sys.indexes WHERE name = N'IX_DOCGCCAB_Referencia' AND object_id = OBJECT_ID(N'dbo.DOCGCCAB'))
 CREATE INDEX IX_DOCGCCAB_Referencia ON dbo.DOCGCCAB (Referencia)
 GO
 
