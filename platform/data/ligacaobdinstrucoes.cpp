@@ -372,7 +372,8 @@ bool LigacaoBd::gravaLinha(Recordset::Dados &d, Recordset::Linha &l)
         QSqlQuery *q = nullptr;
         if (!executa(sql, valores, &q))
             return false;
-        QVariant id = m_dialecto.motor() == Dialecto::SQLite ? q->lastInsertId() : QVariant();
+        // Qt's ODBC driver has no last inserted id: the engine is asked below.
+        QVariant id = m_sqlite ? q->lastInsertId() : QVariant();
         q->finish();
         if (d.chaveAutomatica >= 0 && !l.alterado.at(d.chaveAutomatica)) {
             if (!id.isValid() || id.isNull())

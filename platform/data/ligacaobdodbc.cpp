@@ -38,10 +38,10 @@ bool LigacaoBd::preparaOdbc(const QString &odbc)
                 texto += (texto.endsWith(QLatin1Char(';')) ? QString() : QStringLiteral(";")) + nome + QLatin1Char('=') + valor + QLatin1Char(';');
         };
         junta(QStringLiteral("NoCreat"), QStringLiteral("1"));
-        // The driver retries a locked database itself for this long (its own
-        // default is 100 s): the program's write wait. Reads outside a
-        // transaction cannot have a shorter one through this driver.
-        junta(QStringLiteral("Timeout"), QString::number(m_esperaEscrita));
+        // The driver's own retry of a locked database (100 s unless told):
+        // the short wait of a read. The statements' waits are SQLite's own
+        // (esperaAte sets them as on a direct connection).
+        junta(QStringLiteral("Timeout"), QString::number(m_esperaLeitura));
     }
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_nome);
     m_db.setDatabaseName(texto);
