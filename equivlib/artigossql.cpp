@@ -82,13 +82,13 @@ EscritaPar escrita(const Dialecto &d)
 // joined by a UNION, so that neither arm scans a table.
 const QString sqlPesquisa = QStringLiteral(
     "SELECT a.CODIGO AS Artigo, a.NOME, a.ULTPRCOM AS UPC, "
-    "CASE WHEN a.STDISP = 0 THEN 0 ELSE a.VLREXIST / a.STDISP END AS PCM, a.STDISP AS Stock, "
-    "a.STDISP + a.TOTENCFO - a.TotEnccl AS Prazo, a.PVPSIVA AS PVP "
+    "CASE WHEN a.STDISP = 0 THEN 0.0 ELSE a.VLREXIST / a.STDISP END AS PCM, a.STDISP AS Stock, "
+    "(a.STDISP + a.TOTENCFO - a.TotEnccl) * 1.0 AS Prazo, a.PVPSIVA AS PVP "
     "FROM Artigos a WHERE a.CODIGO = ? AND a.CODIGO > ? "
     "UNION "
     "SELECT a.CODIGO AS Artigo, a.NOME, a.ULTPRCOM AS UPC, "
-    "CASE WHEN a.STDISP = 0 THEN 0 ELSE a.VLREXIST / a.STDISP END AS PCM, a.STDISP AS Stock, "
-    "a.STDISP + a.TOTENCFO - a.TotEnccl AS Prazo, a.PVPSIVA AS PVP "
+    "CASE WHEN a.STDISP = 0 THEN 0.0 ELSE a.VLREXIST / a.STDISP END AS PCM, a.STDISP AS Stock, "
+    "(a.STDISP + a.TOTENCFO - a.TotEnccl) * 1.0 AS Prazo, a.PVPSIVA AS PVP "
     "FROM mvk_equivalencias e INNER JOIN Artigos a ON e.ArtigoPai = a.CODIGO "
     "WHERE e.ArtigoEquivalente = ? AND a.CODIGO > ? "
     "ORDER BY 1");

@@ -19,6 +19,28 @@ LigacaoBd::~LigacaoBd() { Fecha(); }
 
 void LigacaoBd::defineErro(long numero, const QString &descricao) { m_erro = ErroBd{numero, descricao}; }
 
+bool LigacaoBd::verificaFicheiro(const QString &ficheiro)
+{
+    const QFileInfo fi(ficheiro);
+    if (ficheiro.trimmed().isEmpty()) {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("Não foi indicado o ficheiro da base de dados."));
+        return false;
+    }
+    if (!fi.exists()) {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("A base de dados %1 não existe.").arg(ficheiro));
+        return false;
+    }
+    if (fi.isDir()) {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("%1 é uma pasta, não uma base de dados.").arg(ficheiro));
+        return false;
+    }
+    if (!fi.isReadable()) {
+        defineErro(ErroBd::ErroLigacao, QStringLiteral("Sem permissão para ler a base de dados %1.").arg(ficheiro));
+        return false;
+    }
+    return true;
+}
+
 bool LigacaoBd::Abre(const QString &cadeia)
 {
     Fecha();
@@ -30,26 +52,9 @@ bool LigacaoBd::Abre(const QString &cadeia)
 
     QString ficheiro;
     if (destino.motor == DestinoLigacao::SQLite) {
-        const QFileInfo fi(destino.ficheiro);
-        if (destino.ficheiro.trimmed().isEmpty()) {
-            defineErro(ErroBd::ErroLigacao, QStringLiteral("Não foi indicado o ficheiro da base de dados."));
+        if (!verificaFicheiro(destino.ficheiro))
             return false;
-        }
-        if (!fi.exists()) {
-            defineErro(ErroBd::ErroLigacao, QStringLiteral("A base de dados %1 não existe.").arg(destino.ficheiro));
-            return false;
-        }
-        if (fi.isDir()) {
-            defineErro(ErroBd::ErroLigacao,
-                       QStringLiteral("%1 é uma pasta, não uma base de dados.").arg(destino.ficheiro));
-            return false;
-        }
-        if (!fi.isReadable()) {
-            defineErro(ErroBd::ErroLigacao,
-                       QStringLiteral("Sem permissão para ler a base de dados %1.").arg(destino.ficheiro));
-            return false;
-        }
-        ficheiro = fi.absoluteFilePath();
+        ficheiro = QFileInfo(destino.ficheiro).absoluteFilePath();
         m_db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_nome);
         QUrl url = QUrl::fromLocalFile(ficheiro);
         url.setQuery(QStringLiteral("mode=rw"));
@@ -57,7 +62,8 @@ bool LigacaoBd::Abre(const QString &cadeia)
         m_db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(m_esperaEscrita));
         m_dialecto = Dialecto(Dialecto::SQLite, RegistoInstrucoes::activo());
     } else if (destino.motor == DestinoLigacao::Odbc) {
-        preparaOdbc(destino.odbc);
+        if (!preparaOdbc(destino.odbc))
+            return false;
     } else {
         defineErro(ErroBd::ErroLigacao, QStringLiteral("A ligação à base de dados não está configurada."));
         return false;
@@ -71,6 +77,8 @@ bool LigacaoBd::Abre(const QString &cadeia)
         return false;
     }
     preparaSqlite();
+    if (m_db.driverName() == QLatin1String("QODBC"))
+        ajustaOdbc();
     // SQLite opens lazily: read the catalogue now so that a file that is not a
     // database, or one locked by another program, is reported here.
     const QString prova = m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SELECT count(*) FROM sqlite_master")
@@ -110,6 +118,8 @@ void LigacaoBd::Fecha()
     m_chaves.clear();
     m_nivel = 0;
     m_sqlite = nullptr;
+    m_sqliteOdbc = false;
+    m_ficheiroOdbc.clear();
     m_ficheiro.clear();
     m_cadeia.clear();
     m_identidade = {};

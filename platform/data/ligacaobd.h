@@ -122,6 +122,9 @@ public:
     ErroBd ultimoErro() const { return m_erro; }
     // Puts back a failure after a clean-up statement succeeded.
     void repoeErro(const ErroBd &erro) { m_erro = erro; }
+    // A column name as a driver gave it, without what the SQLite ODBC driver
+    // leaves after a name with accents (for code that reads a QSqlQuery itself).
+    static QString nomeColuna(QString nome);
     // Does the table (or view) exist?
     bool existeTabela(const QString &nome);
 
@@ -154,10 +157,16 @@ private:
     // column's text a QDateTime.
     static QVariant valorLido(const QVariant &v, bool data);
     void defineErro(long numero, const QString &descricao);
+    // A SQLite file about to be opened exists and can be read (false with the reason).
+    bool verificaFicheiro(const QString &ficheiro);
     void defineErroSql(const QSqlError &e);
 
-    // ODBC (ligacaobdodbc.cpp): the driver and dialect of a connection text.
-    void preparaOdbc(const QString &odbc);
+    // ODBC (ligacaobdodbc.cpp): the driver of a connection text; once open,
+    // the dialect of the engine behind it, and SQLite's settings over ODBC.
+    bool preparaOdbc(const QString &odbc);
+    void ajustaOdbc();
+    bool defineErroOdbcSqlite(const QSqlError &e, const QString &texto);
+    static bool soLeTexto(const QString &sql);
 
     // SQLite (ligacaobdsqlite.cpp).
     void defineErroSqlite(int codigo, const QString &texto);
@@ -219,6 +228,8 @@ private:
 
     // SQLite only.
     sqlite3 *m_sqlite = nullptr;
+    bool m_sqliteOdbc = false;             // a SQLite database reached through ODBC
+    QString m_ficheiroOdbc;                // its file, when the connection text names one
     QString m_ficheiro;                    // the file opened; empty after Fecha
     FicheiroBd::Identidade m_identidade;   // the file's identity when it was opened
     int m_espera = -1;                     // the lock wait now set on the handle

@@ -81,6 +81,15 @@ QString tabelaDe(const QString &sql)
 }
 } // namespace
 
+QString LigacaoBd::nomeColuna(QString nome)
+{
+    // The SQLite ODBC driver counts a name's length in bytes: a name with
+    // accents comes with a NUL and garbage after it.
+    if (const qsizetype nulo = nome.indexOf(QChar(0)); nulo >= 0)
+        nome.truncate(nulo);
+    return nome;
+}
+
 QVariant LigacaoBd::valorLido(const QVariant &v, bool data)
 {
     if (v.isNull())
@@ -144,6 +153,8 @@ QSqlQuery *LigacaoBd::preparaExecucao(const QString &sql)
     anota(sql);
     if (m_sqlite && m_leitura)
         m_leitura = soLeSqlite(*q);
+    else if (m_sqliteOdbc && m_leitura)
+        m_leitura = soLeTexto(sql);
     esperaAte(m_leitura ? m_esperaLeitura : m_esperaEscrita);
     return q;
 }
@@ -197,7 +208,7 @@ bool LigacaoBd::lerResultado(QSqlQuery &q, Recordset &rs)
     const QList<bool> datas = colunasData(q, n);
     for (int i = 0; i < n; ++i) {
         Recordset::Campo c;
-        c.nome = rec.fieldName(i);
+        c.nome = nomeColuna(rec.fieldName(i));
         c.tipo = datas.at(i) ? QMetaType::QDateTime : QMetaType::Type(rec.field(i).metaType().id());
         rs.d->campos << c;
     }
@@ -370,7 +381,8 @@ bool LigacaoBd::gravaLinha(Recordset::Dados &d, Recordset::Linha &l)
         QSqlQuery *q = nullptr;
         if (!executa(sql, valores, &q))
             return false;
-        QVariant id = m_dialecto.motor() == Dialecto::SQLite ? q->lastInsertId() : QVariant();
+        // Qt's ODBC driver has no last inserted id: the engine is asked below.
+        QVariant id = m_sqlite ? q->lastInsertId() : QVariant();
         q->finish();
         if (m_dialecto.registo() && d.chaveAutomatica >= 0 && !l.alterado.at(d.chaveAutomatica))
             RegistoInstrucoes::anota(QStringLiteral("SELECT CAST(@@IDENTITY AS int)"), {});
@@ -415,9 +427,7 @@ bool LigacaoBd::IniciaTransaccao()
     bool ok;
     m_controlo = true;
     if (m_nivel == 0)
-        ok = m_dialecto.motor() == Dialecto::SQLite && m_db.driverName() == QLatin1String("QSQLITE")
-                 ? Executa(QStringLiteral("BEGIN IMMEDIATE"))
-                 : m_db.transaction();
+        ok = m_dialecto.motor() == Dialecto::SQLite ? Executa(QStringLiteral("BEGIN IMMEDIATE")) : m_db.transaction();
     else
         ok = Executa(m_dialecto.motor() == Dialecto::SQLite ? QStringLiteral("SAVEPOINT tessela_%1").arg(m_nivel)
                                                             : QStringLiteral("SAVE TRANSACTION tessela_%1").arg(m_nivel));
@@ -438,7 +448,7 @@ bool LigacaoBd::TerminaTransaccao()
     bool ok;
     m_controlo = true;
     if (m_nivel == 1)
-        ok = m_db.driverName() == QLatin1String("QSQLITE") ? Executa(QStringLiteral("COMMIT")) : m_db.commit();
+        ok = m_dialecto.motor() == Dialecto::SQLite ? Executa(QStringLiteral("COMMIT")) : m_db.commit();
     else
         ok = m_dialecto.motor() == Dialecto::SQLite ? Executa(QStringLiteral("RELEASE tessela_%1").arg(m_nivel - 1))
                                                     : true;
@@ -459,7 +469,7 @@ bool LigacaoBd::AnulaTransaccao()
     const ErroBd anterior = m_erro;   // keep the failure that caused the rollback
     bool ok;
     if (m_nivel == 1)
-        ok = m_db.driverName() == QLatin1String("QSQLITE") ? Executa(QStringLiteral("ROLLBACK")) : m_db.rollback();
+        ok = m_dialecto.motor() == Dialecto::SQLite ? Executa(QStringLiteral("ROLLBACK")) : m_db.rollback();
     else if (m_dialecto.motor() == Dialecto::SQLite)
         ok = Executa(QStringLiteral("ROLLBACK TO tessela_%1").arg(m_nivel - 1))
              && Executa(QStringLiteral("RELEASE tessela_%1").arg(m_nivel - 1));

@@ -4,6 +4,7 @@
 #include "ligacaobd.h"
 #include "comparacodigos.h"
 
+#include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -257,17 +258,29 @@ void LigacaoBd::passaParaWal()
 
 void LigacaoBd::esperaAte(int ms)
 {
-    if (m_sqlite && ms != m_espera) {
+    if (ms == m_espera)
+        return;
+    if (m_sqlite) {
         sqlite3_busy_timeout(m_sqlite, ms);
         m_espera = ms;
+    } else if (m_sqliteOdbc) {
+        // Through ODBC the same wait is a statement (it replaces the driver's own).
+        QSqlQuery q(m_db);
+        if (q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms)))
+            m_espera = ms;
     }
 }
 
-bool LigacaoBd::soLeitura() const { return m_sqlite && sqlite3_db_readonly(m_sqlite, "main") == 1; }
+bool LigacaoBd::soLeitura() const
+{
+    if (m_sqliteOdbc && !m_ficheiroOdbc.isEmpty())
+        return !QFileInfo(m_ficheiroOdbc).isWritable();   // the driver does not say
+    return m_sqlite && sqlite3_db_readonly(m_sqlite, "main") == 1;
+}
 
 QString LigacaoBd::modoDiario()
 {
-    if (!m_sqlite)
+    if (!m_sqlite && !m_sqliteOdbc)
         return QString();
     const ErroBd antes = m_erro;
     // SQLite's own: nothing of it is sent to the server.

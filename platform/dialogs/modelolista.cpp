@@ -1,4 +1,5 @@
 #include "modelolista.h"
+#include "ligacaobd.h"
 #include "valores.h"
 
 #include <QDateTime>
@@ -59,7 +60,7 @@ void ModeloLista::carrega(QSqlQuery &consulta)
     m_cabecalhos.clear();
     m_aDireita.clear();
     for (int c = 0; c < colunas; ++c) {
-        m_cabecalhos << registo.fieldName(c);
+        m_cabecalhos << LigacaoBd::nomeColuna(registo.fieldName(c));
         m_aDireita << (c > 0 && ehNumerico(QMetaType::Type(registo.field(c).metaType().id())));
     }
     m_celulas.clear();

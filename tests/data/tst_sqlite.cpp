@@ -198,8 +198,8 @@ void TestSqlite::falhasComNumerosProprios()
     t.bd.Fecha();
     OutroPrograma outro(t.ficheiro);
     QCOMPARE(outro.executa("PRAGMA journal_mode = DELETE; BEGIN IMMEDIATE"), QString());
+    t.bd.setEsperas(LigacaoBd::EsperaLeitura, 300);   // before opening: the ODBC driver takes its wait then
     VERIFICA_BD(t.bd, t.bd.Abre(BaseTemporaria::cadeia(t.ficheiro)));
-    t.bd.setEsperas(LigacaoBd::EsperaLeitura, 300);
     QCOMPARE(outro.executa("COMMIT; BEGIN EXCLUSIVE"), QString());
     QVERIFY(!t.bd.AbreConsulta(QStringLiteral("SELECT * FROM C"), rs));
     QCOMPARE(t.bd.ultimoErro().numero, ErroBd::BaseOcupada);
@@ -276,6 +276,8 @@ void TestSqlite::leiturasNaoEsperamPorQuemEscreve()
 
 void TestSqlite::ficheiroApagadoMudadoOuSubstituido()
 {
+    SO_SQLITE_DIRECTO("a identidade do ficheiro é vista pela ligação directa; pelo ODBC o controlador guarda o ficheiro aberto "
+                      "e não diz quando ele é apagado ou substituído");
     BaseTemporaria t, copia(QStringLiteral("copia.db"));
     criaCodigos(t.bd);
     criaCodigos(copia.bd);
@@ -318,6 +320,7 @@ void TestSqlite::ficheiroApagadoMudadoOuSubstituido()
 
 void TestSqlite::instrucaoLongaPerguntaEPara()
 {
+    SO_SQLITE_DIRECTO("o aviso de progresso do SQLite só existe na ligação directa; pelo ODBC a instrução corre até ao fim");
     BaseTemporaria t;
     VERIFICA_BD(t.bd, t.bd.Executa(QStringLiteral("CREATE TABLE T (x integer)")));
     QVERIFY(t.bd.podeAcompanhar());

@@ -178,7 +178,8 @@ void TstUcInput::leituraOcupadaDizPorqueNaBarraDeEstado()
 
     // Another program writing (its transaction open): the reads go on at once.
     LigacaoBd outra;
-    VERIFICA_BD(outra, outra.Abre(Dados::cadeia(m_bd->destino())));
+    const QString ficheiro = m_pasta->filePath(QStringLiteral("teste.db"));
+    VERIFICA_BD(outra, outra.Abre(Dados::cadeia(ficheiro)));
     VERIFICA_BD(outra, outra.IniciaTransaccao());
     VERIFICA_BD(outra, outra.Executa(QStringLiteral("INSERT INTO mvk_AcessoRapido VALUES ('ZZ-000')")));
     j.escreve(QStringLiteral("zz"));
@@ -191,7 +192,6 @@ void TstUcInput::leituraOcupadaDizPorqueNaBarraDeEstado()
     // while the other program writes, and when it holds the whole file the
     // list stays empty and the status line says why, after a short wait.
     outra.Fecha();
-    const QString ficheiro = m_bd->destino();
     m_bd->Fecha();
     OutroPrograma outro(ficheiro);
     QCOMPARE(outro.executa("PRAGMA journal_mode = DELETE; BEGIN IMMEDIATE"), QString());

@@ -43,7 +43,7 @@ namespace {
 // The search as first written (values bound here): what the indexed search
 // must match row for row.
 const QString consultaOriginal = QStringLiteral(
-    "SELECT Distinct a.CODIGO AS Artigo,  a.NOME,  a.ULTPRCOM AS UPC,  CASE WHEN a.STDISP = 0 THEN 0 ELSE "
+    "SELECT Distinct a.CODIGO AS Artigo,  a.NOME,  a.ULTPRCOM AS UPC,  CASE WHEN a.STDISP = 0 THEN 0.0 ELSE "
     "a.VLREXIST / a.STDISP END AS PCM,  a.STDISP AS Stock, a.stdisp+a.TOTENCFO-a.TotEnccl AS Prazo,  a.pvpsiva AS PVP  "
     "FROM mvk_equivalencias as e RIGHT OUTER JOIN ARTIGOS  as a ON e.ArtigoPai = a.CODIGO "
     "WHERE     ((e.ArtigoEquivalente = ?) OR (a.CODIGO = ?)) and a.Codigo>''");

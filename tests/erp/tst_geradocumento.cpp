@@ -336,7 +336,9 @@ void TstGeraDocumento::falhasDaBaseDeDadosNaoDeixamNada()
     recusada("confirmação");
     // Another program holds the database for writing: refused, nothing written.
     VERIFICA_BD(m_bd, m_bd.IniciaTransaccao());
+    m_erp.ligacaoErp()->setEsperas(LigacaoBd::EsperaLeitura, 300);
     recusada("bloqueada");
+    m_erp.ligacaoErp()->setEsperas(LigacaoBd::EsperaLeitura, LigacaoBd::EsperaEscrita);
     QVERIFY(m_erp.mensagemResultado().contains(QStringLiteral("bloqueada")));
     QVERIFY(m_bd.AnulaTransaccao());
     // Once the database works again the number is the one none of the failures kept.
