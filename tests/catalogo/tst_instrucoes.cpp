@@ -313,6 +313,10 @@ private:
 
 void TstInstrucoes::initTestCase()
 {
+    // The SQL Server text is recorded by the direct SQLite connection, which
+    // runs the SQLite side of each marked statement; over ODBC the same
+    // operations already run in their own test programs.
+    SO_SQLITE_DIRECTO("o catálogo é gravado pela ligação directa ao SQLite");
     QVERIFY2(m_registo.ok, qPrintable(m_registo.erro));
     m_mensagens.instala();
     m_modelo = m_pasta.filePath(QStringLiteral("modelo.db"));

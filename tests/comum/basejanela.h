@@ -46,15 +46,17 @@ public:
     MensagensGravadas mensagens;
     Janela *janela = nullptr;
 
+    // The test's copy of the model (bd.destino() is the connection text,
+    // which over ODBC is not a file name).
+    QString ficheiro() const { return pasta.filePath(QStringLiteral("teste.db")); }
     // A fresh copy of the model, opened, and no message recorded.
     bool copia()
     {
         bd.Fecha();
-        const QString ficheiro = pasta.filePath(QStringLiteral("teste.db"));
-        QFile::remove(ficheiro);
+        QFile::remove(ficheiro());
         mensagens.limpa();
         mensagens.instala();
-        return QFile::copy(modelo, ficheiro) && bd.Abre(BaseSqlite::cadeia(ficheiro));
+        return QFile::copy(modelo, ficheiro()) && bd.Abre(BaseSqlite::cadeia(ficheiro()));
     }
     // Shows the window and waits until it is the active one.
     bool mostra()

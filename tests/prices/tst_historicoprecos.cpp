@@ -357,7 +357,7 @@ private slots:
                                                       "SELECT %2 + i, 'FX1', 'AT2', '2024-01-01 00:00:00', i, '' FROM n")
                                            .arg(Retirados - 1)
                                            .arg(PrimeiroRetirado)));
-        const QString ficheiro = bd().destino();
+        const QString ficheiro = base.ficheiro();
         int anterior = 0;
         for (int volta = 0; volta < 6; ++volta) {
             QProcess p;
