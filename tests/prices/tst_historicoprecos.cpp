@@ -10,6 +10,7 @@
 #include "testmain.h"
 
 #include <QChartView>
+#include <QDeadlineTimer>
 #include <QLineSeries>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -54,6 +55,21 @@ int gravador(const QString &ficheiro)
             fprintf(stdout, "gravou\n");
             fflush(stdout);
         }
+    }
+}
+
+// Waits at most ms for the line linha from the child. The child's other
+// lines are passed over: every test program, this one as gravador too, first
+// says which kind of connection it runs on (basesqlite.h).
+bool esperaLinha(QProcess &p, const QByteArray &linha, int ms)
+{
+    const QDeadlineTimer prazo(ms);
+    for (;;) {
+        while (p.canReadLine())
+            if (p.readLine().trimmed() == linha)
+                return true;
+        if (prazo.hasExpired() || !p.waitForReadyRead(int(prazo.remainingTime())))
+            return false;
     }
 }
 
@@ -364,7 +380,7 @@ private slots:
             p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gravador"), ficheiro});
             QVERIFY2(p.waitForStarted(10000), "o gravador não começou");
-            QVERIFY2(p.waitForReadyRead(30000), "o gravador não gravou em 30 s");
+            QVERIFY2(esperaLinha(p, "gravou", 30000), "o gravador não gravou em 30 s");
             QThread::msleep(QRandomGenerator::global()->bounded(5, 120));
             QCOMPARE(p.state(), QProcess::Running);
             p.kill();
