@@ -5,12 +5,12 @@
 // change together with its history row, or neither.
 #include "baseprecos.h"
 #include "dialogohistoricoprecos.h"
+#include "esperalinha.h"
 #include "historicorespostas.h"
 #include "programa.h"
 #include "testmain.h"
 
 #include <QChartView>
-#include <QDeadlineTimer>
 #include <QLineSeries>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -55,21 +55,6 @@ int gravador(const QString &ficheiro)
             fprintf(stdout, "gravou\n");
             fflush(stdout);
         }
-    }
-}
-
-// Waits at most ms for the line linha from the child. The child's other
-// lines are passed over: every test program, this one as gravador too, first
-// says which kind of connection it runs on (basesqlite.h).
-bool esperaLinha(QProcess &p, const QByteArray &linha, int ms)
-{
-    const QDeadlineTimer prazo(ms);
-    for (;;) {
-        while (p.canReadLine())
-            if (p.readLine().trimmed() == linha)
-                return true;
-        if (prazo.hasExpired() || !p.waitForReadyRead(int(prazo.remainingTime())))
-            return false;
     }
 }
 

@@ -9,6 +9,7 @@
 // TESSELA_MORTES sets the number of kills (30 by default; more for a longer
 // run outside ctest); TESSELA_SEMENTE repeats the instants of a run.
 #include "basejanela.h"
+#include "esperalinha.h"
 #include "geradordemo.h"
 #include "ligacaobd.h"
 #include "reservasnecessidades.h"
@@ -179,7 +180,7 @@ private slots:
     void inteira()
     {
         auto p = inicia();
-        QVERIFY(p->waitForReadyRead(Limite));
+        QVERIFY2(esperaLinha(*p, "INICIO", Limite), "a geração não começou");
         QElapsedTimer relogio;
         relogio.start();
         QVERIFY2(p->waitForFinished(Limite), "a geração não terminou");
@@ -208,7 +209,7 @@ private slots:
         for (int i = 0; i < mortes; ++i) {
             QVERIFY(repoe());
             auto p = inicia();
-            QVERIFY(p->waitForReadyRead(Limite));
+            QVERIFY2(esperaLinha(*p, "INICIO", Limite), "a geração não começou");
             QThread::usleep(aleatorio.bounded(quint32(duracao * 1000)));
             p->kill();
             QVERIFY(p->waitForFinished(Limite));
