@@ -38,10 +38,12 @@ bool LigacaoBd::preparaOdbc(const QString &odbc)
                 texto += (texto.endsWith(QLatin1Char(';')) ? QString() : QStringLiteral(";")) + nome + QLatin1Char('=') + valor + QLatin1Char(';');
         };
         junta(QStringLiteral("NoCreat"), QStringLiteral("1"));
-        // The driver's own retry of a locked database (100 s unless told):
-        // the short wait of a read. The statements' waits are SQLite's own
-        // (esperaAte sets them as on a direct connection).
-        junta(QStringLiteral("Timeout"), QString::number(m_esperaLeitura));
+        // The driver runs a statement that found the file locked once more
+        // after SQLite's wait ran out, and again while fewer than Timeout ms
+        // have passed since (0 or less means 100 s). With 1 ms it runs it
+        // exactly twice (it pauses 10 ms before the second time): esperaAte
+        // gives each run half the statement's wait.
+        junta(QStringLiteral("Timeout"), QStringLiteral("1"));
     }
     m_db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_nome);
     m_db.setDatabaseName(texto);

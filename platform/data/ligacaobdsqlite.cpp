@@ -264,9 +264,12 @@ void LigacaoBd::esperaAte(int ms)
         sqlite3_busy_timeout(m_sqlite, ms);
         m_espera = ms;
     } else if (m_sqliteOdbc) {
-        // Through ODBC the same wait is a statement (it replaces the driver's own).
+        // Through ODBC the wait is a statement (it replaces the driver's
+        // own), and the SQLite ODBC driver runs a statement that found the
+        // file locked twice (see preparaOdbc): each run waits half, so the
+        // statement waits its time once, as on a direct connection.
         QSqlQuery q(m_db);
-        if (q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg(ms)))
+        if (q.exec(QStringLiteral("PRAGMA busy_timeout = %1").arg((ms + 1) / 2)))
             m_espera = ms;
     }
 }

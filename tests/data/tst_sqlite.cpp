@@ -6,6 +6,7 @@
 #include "dialecto.h"
 #include "outroprograma.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTest>
 
@@ -194,17 +195,22 @@ void TestSqlite::falhasComNumerosProprios()
 
     // Another program holding the whole file (a rollback-journal file it
     // opened first): a read gives up at once saying the database is busy, a
-    // write waits its time and says it is locked.
+    // write waits its time, once, and says it is locked.
     t.bd.Fecha();
     OutroPrograma outro(t.ficheiro);
     QCOMPARE(outro.executa("PRAGMA journal_mode = DELETE; BEGIN IMMEDIATE"), QString());
-    t.bd.setEsperas(LigacaoBd::EsperaLeitura, 300);   // before opening: the ODBC driver takes its wait then
+    constexpr int Espera = 600;
+    t.bd.setEsperas(LigacaoBd::EsperaLeitura, Espera);
     VERIFICA_BD(t.bd, t.bd.Abre(BaseTemporaria::cadeia(t.ficheiro)));
     QCOMPARE(outro.executa("COMMIT; BEGIN EXCLUSIVE"), QString());
     QVERIFY(!t.bd.AbreConsulta(QStringLiteral("SELECT * FROM C"), rs));
     QCOMPARE(t.bd.ultimoErro().numero, ErroBd::BaseOcupada);
     QVERIFY(t.bd.ultimoErro().descricao.startsWith(QStringLiteral("A base de dados está ocupada por outro programa")));
+    QElapsedTimer relogio;
+    relogio.start();
     QVERIFY(!t.bd.Executa(QStringLiteral("DELETE FROM C")));
+    const qint64 ms = relogio.elapsed();
+    QVERIFY2(ms >= Espera - 50 && ms <= Espera + 400, qPrintable(QStringLiteral("%1 ms").arg(ms)));
     QCOMPARE(t.bd.ultimoErro().numero, ErroBd::BaseOcupada);
     QVERIFY(t.bd.ultimoErro().descricao.startsWith(QStringLiteral("A base de dados está bloqueada por outro programa")));
     QVERIFY(!t.bd.IniciaTransaccao());
