@@ -3,6 +3,7 @@
 #include "consultas.h"
 #include "esquemaerp.h"
 #include "ligacaobd.h"
+#include "programa.h"
 #include "sessaoerp.h"
 
 #include <QCoreApplication>
@@ -58,14 +59,26 @@ QVariant nulo() { return QVariant(QMetaType::fromType<QString>()); }
 
 const QString LimpaReserva = QStringLiteral("Reserva = NULL, ReservaDono = NULL, ReservaData = NULL");
 
+// The needs of a claim become processed, held by the order (type, series,
+// year, number), and the claim is cleared: one statement, all or none.
+bool marcaProcessadas(LigacaoBd &bd, const QString &token, const QVariant &tipo, const QVariant &serie, const QVariant &ano,
+                      const QVariant &numero)
+{
+    return bd.Executa(QStringLiteral("UPDATE mvk_Necessidades SET Processado = 1, EncTpdoc = ?, EncSerie = ?, EncAno = ?, "
+                                     "EncNumero = ?, ")
+                          + LimpaReserva + QStringLiteral(" WHERE Reserva = ?"),
+                      {tipo, serie, ano, numero, token});
+}
+
 } // namespace
 
 QString ReservasNecessidades::dono()
 {
-    QString utilizador = qEnvironmentVariable("USER");
-    if (utilizador.isEmpty())
-        utilizador = qEnvironmentVariable("USERNAME");
-    return QStringLiteral("%1:%2:%3").arg(nomeMaquina()).arg(QCoreApplication::applicationPid()).arg(utilizador).left(120);
+    return QStringLiteral("%1:%2:%3")
+        .arg(nomeMaquina())
+        .arg(QCoreApplication::applicationPid())
+        .arg(Programa::utilizadorSistema())
+        .left(120);
 }
 
 bool ReservasNecessidades::abandonada(const QString &token, const QString &dono, const QDateTime &data, const QDateTime &agora)
@@ -153,11 +166,7 @@ bool ReservasNecessidades::reserva(const QList<qint64> &ids, QList<qint64> &toma
 bool ReservasNecessidades::marca(const RegistoDocumento &r)
 {
     m_erro.clear();
-    // One statement: the needs of the order are marked together or not at all.
-    if (!m_bd.Executa(QStringLiteral("UPDATE mvk_Necessidades SET Processado = 1, EncTpdoc = ?, EncSerie = ?, EncAno = ?, "
-                                     "EncNumero = ?, ")
-                          + LimpaReserva + QStringLiteral(" WHERE Reserva = ?"),
-                      {r.tipo, r.serie, r.ano, r.numero, m_token}))
+    if (!marcaProcessadas(m_bd, m_token, r.tipo, r.serie, r.ano, r.numero))
         return falha(QStringLiteral("Ao marcar as necessidades da encomenda nº %1 como processadas.").arg(r.numero));
     return true;
 }
@@ -174,10 +183,7 @@ bool ReservasNecessidades::resolveToken(const QString &token, const DocumentoRes
     bool ok;
     if (!rs.Eof()) {
         *numero = rs.Valor(3).toInt();
-        ok = m_bd.Executa(QStringLiteral("UPDATE mvk_Necessidades SET Processado = 1, EncTpdoc = ?, EncSerie = ?, EncAno = ?, "
-                                         "EncNumero = ?, ")
-                              + LimpaReserva + QStringLiteral(" WHERE Reserva = ?"),
-                          {rs.Valor(0), rs.Valor(1), rs.Valor(2), rs.Valor(3), token});
+        ok = marcaProcessadas(m_bd, token, rs.Valor(0), rs.Valor(1), rs.Valor(2), rs.Valor(3));
         if (ok && marcadas)
             *marcadas += m_bd.linhasAfectadas();
     } else {
